@@ -1,0 +1,14 @@
+#include "prompts.hpp"
+
+#include "word_reader.hpp"
+
+#include <cstddef>
+
+void collect_answers(answer_sheet& answers, std::istream& in, std::ostream& out)
+{
+    word_reader reader{in};
+    for (std::size_t row = 0; row < answer_count; ++row) {
+        out << prompt_table[row] << std::flush;
+        read_word(reader, answers[row]);
+    }
+}
