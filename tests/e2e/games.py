@@ -1,0 +1,125 @@
+"""Whole games through the built program, with piped input: every byte of output and the exit status.
+
+Usage: games.py PROGRAM [--line-end crlf] [--pause-notice]   (PROGRAM may be several words, e.g. 'wine x.exe')
+"""
+import argparse
+import os
+import random
+import resource
+import shlex
+import subprocess
+import sys
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from transcript import answers_for, transcript  # noqa: E402
+
+ORDINARY = [b"cat", b"42", b"running", b"jumping", b"swimming", b"dog", b"big", b"pens", b"table", b"odd",
+            b"car", b"tall", b"eat", b"Bob", b"a", b"b", b"c", b"d", b"zork", b"moon"]
+A30 = b"a" * 30
+
+# name, input, answers the game must print (None: as the reading rules give them)
+CASES = [
+    ("ordinary", b"\n".join(ORDINARY) + b"\n", ORDINARY),
+    ("all_on_one_line", b" ".join(ORDINARY) + b"\n", ORDINARY),
+    ("crlf_and_every_white_space", b"\r\n\t".join(ORDINARY[:10]) + b"\v\f" + b" \r\n".join(ORDINARY[10:]) + b"\r\n", ORDINARY),
+    ("empty", b"", [b""] * 20),
+    ("ends_mid_game", b"one two three\n", [b"one", b"two", b"three"] + [b""] * 17),
+    ("ends_mid_word", b"one tw", [b"one", b"tw"] + [b""] * 18),
+    ("more_than_twenty", b" ".join(ORDINARY) + b" extra words\n", ORDINARY),
+    ("widths_31_32_thousands", b"x" * 31 + b" " + b"y" * 32 + b" " + b"z" * 5000 + b" after\n",
+     [b"x" * 31, b"y" * 31, b"z" * 31, b"after"] + [b""] * 16),
+    ("utf8_at_the_cut", A30 + "é".encode() + b" " + A30[2:] + "€".encode() + b" " + A30[3:] + "😀".encode() + b" " + A30[2:] + "😀".encode(),
+     [A30, A30[2:] + "€".encode(), A30[3:] + "😀".encode(), A30[2:]] + [b""] * 16),
+    ("nul_bytes", b"a\0b \0 \0\0\0", [b"a\0b", b"\0", b"\0\0\0"] + [b""] * 17),
+    ("markers", b"%s %n %% \\ %s%s%n %", [b"%s", b"%n", b"%%", b"\\", b"%s%s%n", b"%"] + [b""] * 14),
+    ("random_binary", random.Random(6).randbytes(4000), None),
+    ("white_space_runs", b" " * 100_000 + b"w" + b"\t" * 70_000, [b"w"] + [b""] * 19),
+]
+
+
+class Games(unittest.TestCase):
+    program = []
+    line_end = b"\n"
+    pause_notice = False
+
+    def play(self, data, args=(), **streams):
+        streams.setdefault("stdout", subprocess.PIPE)
+        result = subprocess.run(self.program + list(args), input=data, stderr=subprocess.PIPE, timeout=120, **streams)
+        return result.returncode, result.stdout
+
+    def check_output(self, output, answers):
+        expected = transcript(answers, self.line_end)
+        if self.pause_notice:
+            # The command interpreter's notice for "pause" follows the story; its words are its own.
+            self.assertEqual(output[:len(expected)], expected)
+            self.assertTrue(output[len(expected):].strip(), "no pause notice after the story")
+        else:
+            self.assertEqual(output, expected)
+
+    def test_games(self):
+        for name, data, answers in CASES:
+            with self.subTest(name):
+                status, output = self.play(data)
+                self.assertEqual(status, 0)
+                self.check_output(output, answers if answers is not None else answers_for(data))
+
+    def test_arguments_are_ignored(self):
+        data = b" ".join(ORDINARY)
+        self.assertEqual(self.play(data, ["--help", "-x", "story.txt"]), self.play(data))
+
+    def test_closed_input(self):
+        result = subprocess.run(self.program, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, timeout=60,
+                                preexec_fn=lambda: os.close(0))
+        self.assertEqual(result.returncode, 0)
+        self.check_output(result.stdout, [b""] * 20)
+
+    def test_output_that_cannot_be_written(self):
+        with open("/dev/full", "wb") as full:
+            self.assertEqual(self.play(b" ".join(ORDINARY), stdout=full)[0], 0)
+        reader, writer = os.pipe()
+        os.close(reader)  # nobody reads: every write fails
+        try:
+            self.assertEqual(self.play(b" ".join(ORDINARY), stdout=writer)[0], 0)
+        finally:
+            os.close(writer)
+
+
+class HugeWord(unittest.TestCase):
+    """A single word of hundreds of megabytes: read as a stream, never held."""
+    program = []
+
+    def test_memory_stays_flat(self):
+        size = 300 * 1024 * 1024
+        chunk = b"w" * (1024 * 1024)
+        child = subprocess.Popen(self.program, stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        for _ in range(size // len(chunk)):
+            child.stdin.write(chunk)
+        child.stdin.write(b" next\n")
+        child.stdin.close()
+        output = child.stdout.read()
+        _, status, usage = os.wait4(child.pid, 0)
+        self.assertEqual(os.waitstatus_to_exitcode(status), 0)
+        self.assertEqual(output, transcript([b"w" * 31, b"next"] + [b""] * 18))
+        self.assertLess(usage.ru_maxrss, 32 * 1024, "peak resident memory in KiB")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("program")
+    parser.add_argument("--line-end", choices=["lf", "crlf"], default="lf")
+    parser.add_argument("--pause-notice", action="store_true", help="the command interpreter's pause notice follows")
+    parser.add_argument("--skip-huge", action="store_true")
+    args, rest = parser.parse_known_args()
+    Games.program = HugeWord.program = shlex.split(args.program)
+    Games.line_end = b"\r\n" if args.line_end == "crlf" else b"\n"
+    Games.pause_notice = args.pause_notice
+    suite = unittest.TestSuite([unittest.defaultTestLoader.loadTestsFromTestCase(Games)])
+    if not args.skip_huge:
+        suite.addTests(unittest.defaultTestLoader.loadTestsFromTestCase(HugeWord))
+    result = unittest.TextTestRunner(verbosity=2).run(suite)
+    sys.exit(0 if result.wasSuccessful() else 1)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,72 @@
+#include "story.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+namespace {
+
+answer word(std::string_view text)
+{
+    answer a;
+    text.copy(a.bytes.data(), text.size());
+    a.length = text.size();
+    return a;
+}
+
+std::string story_of(const answer_sheet& answers)
+{
+    std::ostringstream out;
+    print_story(answers, out);
+    return out.str();
+}
+
+std::string template_filled_with(std::string_view text)
+{
+    std::string story(story_template);
+    for (auto at = story.find("%s"); at != std::string::npos; at = story.find("%s", at + text.size())) {
+        story.replace(at, 2, text);
+    }
+    return std::string(story_heading) + story;
+}
+
+TEST(print_story, answers_are_never_read_as_markers)
+{
+    for (const std::string_view typed : {"%s", "%n", "%%", "\\", "%", "%s%s", "\\n", "x"}) {
+        answer_sheet answers;
+        answers.fill(word(typed));
+        EXPECT_EQ(story_of(answers), template_filled_with(typed)) << typed;
+    }
+}
+
+TEST(print_story, each_answer_stands_once_at_its_own_blank)
+{
+    answer_sheet answers;
+    for (std::size_t k = 0; k < answers.size(); ++k) {
+        answers[k] = word("<" + std::to_string(k + 1) + ">");
+    }
+    const std::string story = story_of(answers);
+    std::size_t previous = 0;
+    for (std::size_t k = 1; k <= answers.size(); ++k) {
+        const std::string mark = "<" + std::to_string(k) + ">";
+        const auto at = story.find(mark);
+        ASSERT_NE(at, std::string::npos) << mark;
+        EXPECT_GT(at, previous) << mark;
+        EXPECT_EQ(story.find(mark, at + 1), std::string::npos) << mark;
+        previous = at;
+    }
+    EXPECT_NE(story.find("\nBe a <1> or just"), std::string::npos);
+    EXPECT_NE(story.find("\nJust ask <14> who came"), std::string::npos);
+    EXPECT_NE(story.find("ban them from the <20>.\n"), std::string::npos);
+}
+
+TEST(print_story, empty_and_nul_answers_print_exactly_their_bytes)
+{
+    answer_sheet answers;
+    EXPECT_EQ(story_of(answers), template_filled_with(""));
+    answers.fill(word(std::string_view("a\0b", 3)));
+    EXPECT_EQ(story_of(answers), template_filled_with(std::string_view("a\0b", 3)));
+}
+
+}  // namespace
