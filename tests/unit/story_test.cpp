@@ -22,6 +22,11 @@ std::string story_of(const answer_sheet& answers)
     return out.str();
 }
 
+std::string tag(std::size_t k)
+{
+    return std::string("<").append(std::to_string(k)).append(">");
+}
+
 std::string template_filled_with(std::string_view text)
 {
     std::string story(story_template);
@@ -44,12 +49,12 @@ TEST(print_story, each_answer_stands_once_at_its_own_blank)
 {
     answer_sheet answers;
     for (std::size_t k = 0; k < answers.size(); ++k) {
-        answers[k] = word("<" + std::to_string(k + 1) + ">");
+        answers[k] = word(tag(k + 1));
     }
     const std::string story = story_of(answers);
     std::size_t previous = 0;
     for (std::size_t k = 1; k <= answers.size(); ++k) {
-        const std::string mark = "<" + std::to_string(k) + ">";
+        const std::string mark = tag(k);
         const auto at = story.find(mark);
         ASSERT_NE(at, std::string::npos) << mark;
         EXPECT_GT(at, previous) << mark;
