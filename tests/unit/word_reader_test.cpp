@@ -44,6 +44,24 @@ const std::string a30(30, 'a');
 const std::string euro = "\xE2\x82\xAC";
 const std::string grin = "\xF0\x9F\x98\x80";
 
+// Words of 1 to 17 bytes, so that white space falls at every place in an eight-byte block.
+const std::vector<std::string> growing = [] {
+    std::vector<std::string> words;
+    for (char c = 'a'; c <= 'q'; ++c) {
+        words.emplace_back(static_cast<std::size_t>(c - 'a' + 1), c);
+    }
+    return words;
+}();
+
+std::string joined(const std::vector<std::string>& words)
+{
+    std::string text;
+    for (const std::string& w : words) {
+        text += w + (w.size() % 2 == 0 ? "\t" : "\r\n");
+    }
+    return text;
+}
+
 class read_word_test : public testing::TestWithParam<reading_case> {};
 
 TEST_P(read_word_test, takes_each_word_as_the_rules_say)
@@ -57,6 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         reading_case{"empty", "", {}},
         reading_case{"only_white_space", " \t\r\n\v\f", {}},
         reading_case{"every_white_space", "a b\tc\nd\r\ne\vf\fg", {"a", "b", "c", "d", "e", "f", "g"}},
+        reading_case{"white_space_at_every_offset", joined(growing), growing},
+        reading_case{"control_bytes_belong_to_the_word", "abcdefg\x01hijklmn\x1f\x7f\x80op\x00q r"s, {"abcdefg\x01hijklmn\x1f\x7f\x80op\x00q"s, "r"}},
         reading_case{"blank_lines_and_blanks_first", "\n\n\n \t word\n", {"word"}},
         reading_case{"ends_mid_word", "one tw", {"one", "tw"}},
         reading_case{"nul_belongs_to_the_word", "a\0b c"s, {"a\0b"s, "c"}},

@@ -1,0 +1,42 @@
+"""A hostile game: one word of 256 MiB, then nineteen more, piped in.
+
+Prints the throughput and the peak resident memory of the game beside cat reading
+the same pipe. Usage: bench/hostile.py [PROGRAM]
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+SIZE = 256 * 1024 * 1024
+
+
+def run(consumer, path):
+    """Seconds and peak KiB of `consumer` reading `path` through a pipe from cat."""
+    with tempfile.NamedTemporaryFile() as peak:
+        start = time.perf_counter()
+        feed = subprocess.Popen(["cat", path], stdout=subprocess.PIPE)
+        subprocess.run(["/usr/bin/time", "-f", "%M", "-o", peak.name] + consumer,
+                       stdin=feed.stdout, stdout=subprocess.DEVNULL, check=True)
+        feed.wait()
+        return time.perf_counter() - start, int(peak.read())
+
+
+def main():
+    program = sys.argv[1] if len(sys.argv) > 1 else "build/release/fibbet"
+    with tempfile.TemporaryDirectory() as work:
+        path = os.path.join(work, "hostile")
+        with open(path, "wb") as f:
+            block = b"w" * (1024 * 1024)
+            for _ in range(SIZE // len(block)):
+                f.write(block)
+            f.write(b" " + b" ".join(b"word%d" % k for k in range(2, 21)) + b"\n")
+        print(f"{'':24}{'GB/s':>8}{'peak RSS KiB':>14}")
+        for name, consumer in [("fibbet < 256 MiB word", [program]), ("cat", ["cat"])]:
+            best = min(run(consumer, path) for _ in range(3))
+            print(f"{name:24}{SIZE / best[0] / 1e9:>8.2f}{best[1]:>14,}")
+
+
+if __name__ == "__main__":
+    main()
