@@ -36,7 +36,8 @@ inline constexpr std::string_view story_template =
 [[nodiscard]] constexpr std::size_t count_blanks(std::string_view text) noexcept
 {
     std::size_t blanks = 0;
-    for (auto at = text.find(blank_marker); at != std::string_view::npos; at = text.find(blank_marker, at + blank_marker.size())) {
+    for (auto at = text.find(blank_marker); at != std::string_view::npos;
+         at = text.find(blank_marker, at + blank_marker.size())) {
         ++blanks;
     }
     return blanks;

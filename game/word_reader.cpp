@@ -40,7 +40,8 @@ bool fill(word_reader& reader)
     if (std::char_traits<char>::eq_int_type(reader.in.peek(), std::char_traits<char>::eof())) {
         return false;
     }
-    const std::streamsize got = reader.in.readsome(reader.bytes.data(), static_cast<std::streamsize>(reader.bytes.size()));
+    const std::streamsize got =
+        reader.in.readsome(reader.bytes.data(), static_cast<std::streamsize>(reader.bytes.size()));
     reader.begin = 0;
     reader.end = got > 0 ? static_cast<std::size_t>(got) : 0;
     return got > 0;
@@ -57,7 +58,8 @@ void read_word(word_reader& reader, answer& slot)
         if (!fill(reader)) {
             return;
         }
-        reader.begin = static_cast<std::size_t>(std::find_if_not(start + reader.begin, start + reader.end, is_white_space) - start);
+        reader.begin = static_cast<std::size_t>(
+            std::find_if_not(start + reader.begin, start + reader.end, is_white_space) - start);
     } while (reader.begin == reader.end);
 
     std::size_t length = 0;

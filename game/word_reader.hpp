@@ -55,7 +55,7 @@
 // terminal's line from being waited on past its end.
 struct word_reader {
     std::istream& in;
-    std::array<char, 16 * 1024> bytes{};
+    std::array<char, std::size_t{16} * 1024> bytes{};
     std::size_t begin = 0;
     std::size_t end = 0;
 };

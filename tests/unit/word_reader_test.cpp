@@ -71,30 +71,31 @@ TEST_P(read_word_test, takes_each_word_as_the_rules_say)
 
 INSTANTIATE_TEST_SUITE_P(
     words, read_word_test,
-    testing::Values(
-        reading_case{"empty", "", {}},
-        reading_case{"only_white_space", " \t\r\n\v\f", {}},
-        reading_case{"every_white_space", "a b\tc\nd\r\ne\vf\fg", {"a", "b", "c", "d", "e", "f", "g"}},
-        reading_case{"white_space_at_every_offset", joined(growing), growing},
-        reading_case{"control_bytes_belong_to_the_word", "abcdefg\x01hijklmn\x1f\x7f\x80op\x00q r"s, {"abcdefg\x01hijklmn\x1f\x7f\x80op\x00q"s, "r"}},
-        reading_case{"blank_lines_and_blanks_first", "\n\n\n \t word\n", {"word"}},
-        reading_case{"ends_mid_word", "one tw", {"one", "tw"}},
-        reading_case{"nul_belongs_to_the_word", "a\0b c"s, {"a\0b"s, "c"}},
-        reading_case{"markers_as_typed", "%s %n %% \\ %", {"%s", "%n", "%%", "\\", "%"}},
-        reading_case{"exactly_31", std::string(31, 'x') + " y", {std::string(31, 'x'), "y"}},
-        reading_case{"32_is_cut_rest_dropped", std::string(32, 'x') + " y", {std::string(31, 'x'), "y"}},
-        reading_case{"thousands_cut", std::string(5000, 'x') + "\nnext", {std::string(31, 'x'), "next"}},
-        reading_case{"word_across_many_blocks", std::string(100'000, 'x') + " next", {std::string(31, 'x'), "next"}},
-        reading_case{"white_space_across_blocks", std::string(40'000, ' ') + "w", {"w"}},
-        reading_case{"two_byte_char_split", a30 + "\xC3\xA9", {a30}},
-        reading_case{"three_byte_char_split", a30.substr(1) + euro, {a30.substr(1)}},
-        reading_case{"three_byte_char_split_late", a30 + euro, {a30}},
-        reading_case{"three_byte_char_fits", a30.substr(2) + euro, {a30.substr(2) + euro}},
-        reading_case{"four_byte_char_split", a30.substr(2) + grin, {a30.substr(2)}},
-        reading_case{"four_byte_char_fits", a30.substr(3) + grin + "z", {a30.substr(3) + grin}},
-        reading_case{"stray_continuation_kept", a30 + "\x80\x80", {a30 + "\x80"}},
-        reading_case{"lone_lead_byte_in_short_word_kept", "ab\xC3", {"ab\xC3"}},
-        reading_case{"invalid_lead_kept", a30 + "\xFF\xFF", {a30 + "\xFF"}}),
+    testing::Values(reading_case{"empty", "", {}}, reading_case{"only_white_space", " \t\r\n\v\f", {}},
+                    reading_case{"every_white_space", "a b\tc\nd\r\ne\vf\fg", {"a", "b", "c", "d", "e", "f", "g"}},
+                    reading_case{"white_space_at_every_offset", joined(growing), growing},
+                    reading_case{"control_bytes_belong_to_the_word",
+                                 "abcdefg\x01hijklmn\x1f\x7f\x80op\x00q r"s,
+                                 {"abcdefg\x01hijklmn\x1f\x7f\x80op\x00q"s, "r"}},
+                    reading_case{"blank_lines_and_blanks_first", "\n\n\n \t word\n", {"word"}},
+                    reading_case{"ends_mid_word", "one tw", {"one", "tw"}},
+                    reading_case{"nul_belongs_to_the_word", "a\0b c"s, {"a\0b"s, "c"}},
+                    reading_case{"markers_as_typed", "%s %n %% \\ %", {"%s", "%n", "%%", "\\", "%"}},
+                    reading_case{"exactly_31", std::string(31, 'x') + " y", {std::string(31, 'x'), "y"}},
+                    reading_case{"32_is_cut_rest_dropped", std::string(32, 'x') + " y", {std::string(31, 'x'), "y"}},
+                    reading_case{"thousands_cut", std::string(5000, 'x') + "\nnext", {std::string(31, 'x'), "next"}},
+                    reading_case{
+                        "word_across_many_blocks", std::string(100'000, 'x') + " next", {std::string(31, 'x'), "next"}},
+                    reading_case{"white_space_across_blocks", std::string(40'000, ' ') + "w", {"w"}},
+                    reading_case{"two_byte_char_split", a30 + "\xC3\xA9", {a30}},
+                    reading_case{"three_byte_char_split", a30.substr(1) + euro, {a30.substr(1)}},
+                    reading_case{"three_byte_char_split_late", a30 + euro, {a30}},
+                    reading_case{"three_byte_char_fits", a30.substr(2) + euro, {a30.substr(2) + euro}},
+                    reading_case{"four_byte_char_split", a30.substr(2) + grin, {a30.substr(2)}},
+                    reading_case{"four_byte_char_fits", a30.substr(3) + grin + "z", {a30.substr(3) + grin}},
+                    reading_case{"stray_continuation_kept", a30 + "\x80\x80", {a30 + "\x80"}},
+                    reading_case{"lone_lead_byte_in_short_word_kept", "ab\xC3", {"ab\xC3"}},
+                    reading_case{"invalid_lead_kept", a30 + "\xFF\xFF", {a30 + "\xFF"}}),
     [](const testing::TestParamInfo<reading_case>& param_info) { return std::string(param_info.param.name); });
 
 TEST(read_word, a_shorter_word_leaves_no_stale_bytes_in_the_slot)
@@ -105,7 +106,8 @@ TEST(read_word, a_shorter_word_leaves_no_stale_bytes_in_the_slot)
     read_word(reader, slot);
     read_word(reader, slot);
     EXPECT_EQ(slot.text(), "short");
-    EXPECT_EQ(std::string(slot.bytes.data() + slot.length, slot.bytes.size() - slot.length), std::string(answer_capacity + 1 - 5, '\0'));
+    EXPECT_EQ(std::string(slot.bytes.data() + slot.length, slot.bytes.size() - slot.length),
+              std::string(answer_capacity + 1 - 5, '\0'));
 }
 
 // Hands out one line per underflow, as a terminal does, and counts the lines asked for.
