@@ -10,10 +10,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
-from transcript import transcript  # noqa: E402
-
-WORDS = [b"cat", b"42", b"running", b"jumping", b"swimming", b"dog", b"big", b"pens", b"table", b"odd",
-         b"car", b"tall", b"eat", b"Bob", b"a", b"b", b"c", b"d", b"zork", b"moon"]
+from transcript import SAMPLE_ANSWERS as WORDS, transcript  # noqa: E402
 
 
 def instructions(command, stdin):

@@ -54,6 +54,10 @@ STORY = [
     (b"Time is running out.", []),
 ]
 
+# The answers of an ordinary game, one of each kind asked for.
+SAMPLE_ANSWERS = [b"cat", b"42", b"running", b"jumping", b"swimming", b"dog", b"big", b"pens", b"table", b"odd",
+                  b"car", b"tall", b"eat", b"Bob", b"a", b"b", b"c", b"d", b"zork", b"moon"]
+
 WHITE_SPACE = b" \t\n\v\f\r"
 CAPACITY = 31
 

@@ -22,13 +22,22 @@ QUIET = 0.5  # seconds without output that count as the game waiting
 class Terminal(unittest.TestCase):
     def setUp(self):
         self.game = pexpect.spawn(PROGRAM, timeout=10, echo=True)
-        # The terminal's own side, to read its settings from outside the game.
-        self.terminal = os.open(os.readlink(f"/proc/{self.game.pid}/fd/0"), os.O_RDWR | os.O_NOCTTY)
-        self.settings = termios.tcgetattr(self.terminal)
+        # The terminal's own side, to reach its settings from outside the game. Opened only
+        # while in use: held open, it would keep the game's end of the terminal from closing.
+        self.terminal = os.readlink(f"/proc/{self.game.pid}/fd/0")
+        self.settings = self.terminal_settings()
 
     def tearDown(self):
         self.game.close(force=True)
-        os.close(self.terminal)
+
+    def terminal_settings(self, new=None):
+        fd = os.open(self.terminal, os.O_RDWR | os.O_NOCTTY)
+        try:
+            if new is not None:
+                termios.tcsetattr(fd, termios.TCSANOW, new)
+            return termios.tcgetattr(fd)
+        finally:
+            os.close(fd)
 
     def expect_exact(self, text):
         self.game.expect_exact(text.replace(b"\n", b"\r\n"))
@@ -56,7 +65,7 @@ class Terminal(unittest.TestCase):
         self.game.wait()
         self.assertEqual(self.game.exitstatus, 0)
         self.assertEqual(self.game.before, b"\r\n")  # the key is not echoed; the line is ended
-        self.assertEqual(termios.tcgetattr(self.terminal), self.settings)
+        self.assertEqual(self.terminal_settings(), self.settings)
 
     def test_screen_of_a_whole_game(self):
         self.game.send(b" ".join(WORDS) + b"\r")
@@ -88,18 +97,18 @@ class Terminal(unittest.TestCase):
         self.game.expect(pexpect.EOF)
         self.game.wait()
         self.assertEqual(self.game.signalstatus, signal.SIGINT)
-        self.assertEqual(termios.tcgetattr(self.terminal), self.settings)
+        self.assertEqual(self.terminal_settings(), self.settings)
 
     def test_continued_after_a_stop_the_wait_resumes(self):
         self.answer_all_and_reach_the_pause()
         os.kill(self.game.pid, signal.SIGSTOP)
-        termios.tcsetattr(self.terminal, termios.TCSANOW, self.settings)  # as a shell leaves it
+        self.terminal_settings(self.settings)  # as a shell leaves it
         os.kill(self.game.pid, signal.SIGCONT)
         self.assertTrue(self.game.waitnoecho(timeout=5))
         self.assert_waiting()
         self.game.send(b"k")
         self.game.expect(pexpect.EOF)
-        self.assertEqual(termios.tcgetattr(self.terminal), self.settings)
+        self.assertEqual(self.terminal_settings(), self.settings)
 
 
 if __name__ == "__main__":
