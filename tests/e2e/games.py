@@ -29,6 +29,8 @@ CASES = [
     ("utf8_at_the_cut", A30 + "é".encode() + b" " + A30[2:] + "€".encode() + b" " + A30[3:] + "😀".encode() + b" " + A30[2:] + "😀".encode(),
      [A30, A30[2:] + "€".encode(), A30[3:] + "😀".encode(), A30[2:]] + [b""] * 16),
     ("nul_bytes", b"a\0b \0 \0\0\0", [b"a\0b", b"\0", b"\0\0\0"] + [b""] * 17),
+    ("nul_run", b"\0" * 100_000 + b" after", [b"\0" * 31, b"after"] + [b""] * 18),
+    ("ends_inside_a_character", b"caf\xc3 " + A30 + b"\xe2\x82", [b"caf\xc3", A30] + [b""] * 18),
     ("markers", b"%s %n %% \\ %s%s%n %", [b"%s", b"%n", b"%%", b"\\", b"%s%s%n", b"%"] + [b""] * 14),
     ("random_binary", random.Random(6).randbytes(4000), None),
     ("white_space_runs", b" " * 100_000 + b"w" + b"\t" * 70_000, [b"w"] + [b""] * 19),
