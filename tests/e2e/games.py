@@ -71,10 +71,9 @@ class Games(unittest.TestCase):
         self.assertEqual(self.play(data, ["--help", "-x", "story.txt"]), self.play(data))
 
     def test_closed_input(self):
-        result = subprocess.run(self.program, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, timeout=60,
-                                preexec_fn=lambda: os.close(0))
-        self.assertEqual(result.returncode, 0)
-        self.check_output(result.stdout, [b""] * 20)
+        status, output = self.play(None, stdin=subprocess.DEVNULL, preexec_fn=lambda: os.close(0))
+        self.assertEqual(status, 0)
+        self.check_output(output, [b""] * 20)
 
     def test_output_that_cannot_be_written(self):
         with open("/dev/full", "wb") as full:
