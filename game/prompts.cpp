@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "prompts.hpp"
 
 #include "word_reader.hpp"
@@ -6,9 +7,8 @@
 
 void collect_answers(answer_sheet& answers, std::istream& in, std::ostream& out)
 {
-    word_reader reader{in};
     for (std::size_t row = 0; row < answer_count; ++row) {
         out << prompt_table[row] << std::flush;
-        read_word(reader, answers[row]);
+        read_word(in, answers[row]);
     }
 }

@@ -1,9 +1,9 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // Reading one answer: a run of bytes that are not white space.
 #pragma once
 
 #include "answer_sheet.hpp"
 
-#include <array>
 #include <cstddef>
 #include <istream>
 #include <string_view>
@@ -50,18 +50,9 @@
     return kept.size() - lead < announced ? lead : kept.size();
 }
 
-// Bytes taken from the input but not yet used. Reading in blocks is what keeps a
-// word of any length cheap; taking only what the stream already holds keeps a
-// terminal's line from being waited on past its end.
-struct word_reader {
-    std::istream& in;
-    std::array<char, std::size_t{16} * 1024> bytes{};
-    std::size_t begin = 0;
-    std::size_t end = 0;
-};
-
-// Stores the next word of the input in `slot`: skips white space, then takes bytes
-// up to the next white space or the end of input, leaving that white space unread.
+// Stores the next word of `in` in `slot`: skips white space, then takes bytes up
+// to the next white space or the end of input, leaving that white space unread.
 // A word longer than the slot keeps its first bytes (never half a UTF-8 character)
-// and the rest of it is dropped. At the end of input the slot is left empty.
-void read_word(word_reader& reader, answer& slot);
+// and the rest of it is dropped. Once the input has ended, or cannot be read, the
+// slot is left empty.
+void read_word(std::istream& in, answer& slot);
