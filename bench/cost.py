@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: BSD-2-Clause
 """What one whole game costs, beside cat printing the same transcript.
 
 Prints the instructions executed (valgrind's callgrind: repeatable on a busy machine)

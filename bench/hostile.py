@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: BSD-2-Clause
 """A hostile game: one word of 256 MiB, then nineteen more, piped in.
 
 Prints the throughput and the peak resident memory of the game beside cat reading

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: BSD-2-Clause
 # Cross-builds fibbet.exe for 64-bit Windows with Debian's mingw-w64 (g++-mingw-w64-x86-64),
 # and runs what it builds under Wine (wine64), so that ctest plays the real thing.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // The twenty answers of one game, in the order in which they are asked.
 #pragma once
 

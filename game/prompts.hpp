@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // The twenty questions, and the asking of them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "story.hpp"
 
 void print_story(const answer_sheet& answers, std::ostream& out)

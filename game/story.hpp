@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // The career advertisement that the answers are set into.
 #pragma once
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: BSD-2-Clause
 """What a whole game prints, written out independently of the program's source."""
 
 GREETING = (

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: BSD-2-Clause
 """Whole games through the built program, with piped input: every byte of output and the exit status.
 
 Usage: games.py [--windows] -- COMMAND...   (e.g. --windows -- wine fibbet.exe)
@@ -5,6 +6,7 @@ Usage: games.py [--windows] -- COMMAND...   (e.g. --windows -- wine fibbet.exe)
 import argparse
 import os
 import random
+import resource
 import subprocess
 import sys
 import tempfile
@@ -45,9 +47,10 @@ class Games(unittest.TestCase):
         # Windows reads its input in text mode, where Ctrl-Z marks the end of a file.
         return answers_for(data.split(b"\x1a")[0] if self.windows else data)
 
-    def play(self, data, args=(), **streams):
+    def play(self, data, args=(), program=None, **streams):
         streams.setdefault("stdout", subprocess.PIPE)
-        result = subprocess.run(self.program + list(args), input=data, stderr=subprocess.PIPE, timeout=120, **streams)
+        result = subprocess.run((program or self.program) + list(args), input=data, stderr=subprocess.PIPE,
+                                timeout=120, **streams)
         return result.returncode, result.stdout
 
     def check_output(self, output, answers):
@@ -76,14 +79,35 @@ class Games(unittest.TestCase):
         self.check_output(output, [b""] * 20)
 
     def test_output_that_cannot_be_written(self):
+        data = b" ".join(ORDINARY)
         with open("/dev/full", "wb") as full:
-            self.assertEqual(self.play(b" ".join(ORDINARY), stdout=full)[0], 0)
+            self.assertEqual(self.play(data, stdout=full)[0], 0)
         reader, writer = os.pipe()
         os.close(reader)  # nobody reads: every write fails
         try:
-            self.assertEqual(self.play(b" ".join(ORDINARY), stdout=writer)[0], 0)
+            self.assertEqual(self.play(data, stdout=writer)[0], 0)
         finally:
             os.close(writer)
+        if not self.windows:  # a file size limit, as `ulimit -f 1` sets: the first KiB is written, the rest fails
+            limit = 1024
+            with tempfile.TemporaryFile() as out:
+                status, _ = self.play(data, stdout=out,
+                                      preexec_fn=lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit)))
+                self.assertEqual(status, 0)
+                out.seek(0)
+                self.assertEqual(out.read(), transcript(ORDINARY)[:limit])
+
+    def test_pause_that_cannot_run(self):
+        if not self.windows:
+            self.skipTest("the command interpreter's pause is Windows' own")
+        # "pause" runs in the interpreter that COMSPEC names. Wine keeps its own COMSPEC, so a Windows
+        # parent (cmd) sets it to a program that does not exist before starting the game.
+        *wine, exe = self.program
+        game = "Z:" + os.path.abspath(exe).replace("/", "\\")
+        status, output = self.play(b" ".join(ORDINARY),
+                                   program=wine + ["cmd", "/c", f"set COMSPEC=C:\\no\\such.exe&& {game}"])
+        self.assertEqual(status, 0)
+        self.assertEqual(output, transcript(ORDINARY, b"\r\n"))
 
     def play_measured(self, chunks):
         """Plays a game fed from `chunks`; returns its output and its peak resident memory in KiB."""

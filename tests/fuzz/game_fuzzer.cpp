@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // Feeds arbitrary bytes to one whole game, in memory, and checks what it prints
 // against a plainly written model of the reading rules.
 #include "answer_sheet.hpp"

@@ -1,12 +1,16 @@
+# SPDX-License-Identifier: BSD-2-Clause
 """The game at a real terminal: what it waits for, what shows on screen, and the terminal it leaves behind.
 
 Usage: terminal.py PROGRAM
 """
+import array
+import fcntl
 import os
+import shlex
 import signal
+import subprocess
 import sys
 import termios
-import time
 import unittest
 
 import pexpect
@@ -19,9 +23,26 @@ WORDS = [b"w%d" % k for k in range(1, 21)]
 QUIET = 0.5  # seconds without output that count as the game waiting
 
 
+# How each signal that ends a process reaches the game at the wait: from the keyboard, or sent by another program.
+ENDING_SIGNALS = [
+    (signal.SIGINT, lambda game: game.sendintr()),
+    (signal.SIGQUIT, lambda game: game.sendcontrol("\\")),
+    (signal.SIGTERM, None),
+    (signal.SIGHUP, None),
+    (signal.SIGUSR1, None),
+    (signal.SIGALRM, None),
+]
+
+# Keys that send several bytes at once: an arrow's escape sequence, a letter of two bytes.
+LONG_KEYS = [b"\x1b[A", "é".encode()]
+
+
 class Terminal(unittest.TestCase):
     def setUp(self):
-        self.game = pexpect.spawn(PROGRAM, timeout=10, echo=True)
+        self.start()
+
+    def start(self, preexec_fn=None):
+        self.game = pexpect.spawn(PROGRAM, timeout=10, echo=True, preexec_fn=preexec_fn)
         # The terminal's own side, to reach its settings from outside the game. Opened only
         # while in use: held open, it would keep the game's end of the terminal from closing.
         self.terminal = os.readlink(f"/proc/{self.game.pid}/fd/0")
@@ -30,14 +51,23 @@ class Terminal(unittest.TestCase):
     def tearDown(self):
         self.game.close(force=True)
 
+    def open_terminal(self):
+        return os.open(self.terminal, os.O_RDWR | os.O_NOCTTY)
+
     def terminal_settings(self, new=None):
-        fd = os.open(self.terminal, os.O_RDWR | os.O_NOCTTY)
+        fd = self.open_terminal()
         try:
             if new is not None:
                 termios.tcsetattr(fd, termios.TCSANOW, new)
             return termios.tcgetattr(fd)
         finally:
             os.close(fd)
+
+    def assert_ended_by_key(self):
+        self.game.expect(pexpect.EOF)
+        self.game.wait()
+        self.assertEqual(self.game.exitstatus, 0)
+        self.assertEqual(self.terminal_settings(), self.settings)
 
     def expect_exact(self, text):
         self.game.expect_exact(text.replace(b"\n", b"\r\n"))
@@ -48,11 +78,13 @@ class Terminal(unittest.TestCase):
                          self.game.before)
 
     def answer_all_and_reach_the_pause(self, check_each_wait=False, typed_ahead=b""):
+        if not check_each_wait:
+            self.game.send(b" ".join(WORDS) + b"\r")
         for prompt, word in zip(PROMPTS, WORDS):
             self.expect_exact(prompt)
             if check_each_wait:
                 self.assert_waiting()
-            self.game.send(word + b"\r" + (typed_ahead if word == WORDS[-1] else b""))
+                self.game.send(word + b"\r" + (typed_ahead if word == WORDS[-1] else b""))
         self.expect_exact(b"Time is running out.\nPress any key to continue . . . ")
         self.assertTrue(self.game.waitnoecho(timeout=5))
 
@@ -61,11 +93,8 @@ class Terminal(unittest.TestCase):
         self.answer_all_and_reach_the_pause(check_each_wait=True, typed_ahead=b"y")
         self.assert_waiting()
         self.game.send(b"x")
-        self.game.expect(pexpect.EOF)
-        self.game.wait()
-        self.assertEqual(self.game.exitstatus, 0)
+        self.assert_ended_by_key()
         self.assertEqual(self.game.before, b"\r\n")  # the key is not echoed; the line is ended
-        self.assertEqual(self.terminal_settings(), self.settings)
 
     def test_screen_of_a_whole_game(self):
         self.game.send(b" ".join(WORDS) + b"\r")
@@ -91,13 +120,90 @@ class Terminal(unittest.TestCase):
         self.expect_exact(PROMPTS[1])
         self.assertEqual(self.game.before, b"\r\n\r\n\r\nword\r\n")
 
-    def test_ctrl_c_at_the_pause_restores_the_terminal(self):
+    def test_a_signal_at_the_pause_restores_the_terminal_then_ends_the_game(self):
+        for sig, send in ENDING_SIGNALS:
+            with self.subTest(sig.name):
+                self.tearDown()
+                self.setUp()
+                self.answer_all_and_reach_the_pause()
+                if send:
+                    send(self.game)
+                else:
+                    os.kill(self.game.pid, sig)
+                self.game.expect(pexpect.EOF)
+                self.game.wait()
+                self.assertEqual(self.game.signalstatus, sig)
+                self.assertEqual(self.game.before, b"\r\n")
+                self.assertEqual(self.terminal_settings(), self.settings)
+
+    def test_ctrl_c_ignored_by_whoever_started_the_game_stays_ignored(self):
+        self.tearDown()
+        self.start(preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_IGN))
         self.answer_all_and_reach_the_pause()
         self.game.sendintr()
-        self.game.expect(pexpect.EOF)
-        self.game.wait()
-        self.assertEqual(self.game.signalstatus, signal.SIGINT)
+        self.assert_waiting()
+        self.game.send(b"k")
+        self.assert_ended_by_key()
+
+    def test_a_key_of_several_bytes_ends_the_wait_and_leaves_none_of_them(self):
+        for key in LONG_KEYS:
+            with self.subTest(key):
+                self.tearDown()
+                self.setUp()
+                self.answer_all_and_reach_the_pause()
+                # Held open, the terminal keeps what nobody has read yet, for the next program.
+                held = self.open_terminal()
+                try:
+                    self.game.send(key)
+                    self.game.wait()
+                    self.assertEqual(self.game.exitstatus, 0)
+                    pending = array.array("i", [0])
+                    fcntl.ioctl(held, termios.FIONREAD, pending)
+                    self.assertEqual(pending[0], 0, "bytes left unread at the terminal")
+                finally:
+                    os.close(held)
+
+    def test_continue_signals_while_the_key_is_pressed_leave_the_terminal_as_it_was(self):
+        for _ in range(10):
+            self.tearDown()
+            self.setUp()
+            self.answer_all_and_reach_the_pause()
+            flood = subprocess.Popen(["sh", "-c", f"while kill -CONT {self.game.pid} 2>/dev/null; do :; done"])
+            try:
+                self.game.expect([pexpect.TIMEOUT], timeout=0.05)
+                self.game.send(b"k")
+                self.assert_ended_by_key()
+            finally:
+                flood.kill()
+                flood.wait()
+
+    def test_ctrl_z_at_the_pause_hands_the_terminal_back_until_fg(self):
+        # Under a shell with job control: a bare spawn's process group is orphaned, and the kernel drops its stops.
+        self.tearDown()
+        self.game = shell = pexpect.spawn("dash", ["-i"], timeout=10,
+                                          env={"PATH": os.environ["PATH"], "PS1": "shell$ ", "TERM": "dumb"})
+        shell.expect_exact("shell$ ")
+        self.terminal = os.readlink(f"/proc/{shell.pid}/fd/0")
+        self.settings = self.terminal_settings()
+        shell.sendline(shlex.quote(PROGRAM))
+        shell.send(b" ".join(WORDS) + b"\r")
+        shell.expect_exact(b"Press any key to continue . . . ")
+        self.assertTrue(shell.waitnoecho(timeout=5))
+        shell.sendcontrol("z")
+        shell.expect_exact("shell$ ")
+        shell.sendline("stty -a")
+        shell.expect_exact("shell$ ")
+        self.assertRegex(shell.before, rb"(?<!-)\bicanon\b")
+        self.assertRegex(shell.before, rb"(?<!-)\becho\b")
+        shell.sendline("fg")
+        self.assertTrue(shell.waitnoecho(timeout=5))
+        self.assert_waiting()
+        shell.send(b"k")
+        shell.expect_exact("shell$ ")
         self.assertEqual(self.terminal_settings(), self.settings)
+        shell.sendline("echo status=$?")
+        shell.expect(rb"status=(\d+)")
+        self.assertEqual(shell.match.group(1), b"0")
 
     def test_continued_after_a_stop_the_wait_resumes(self):
         self.answer_all_and_reach_the_pause()
@@ -107,8 +213,7 @@ class Terminal(unittest.TestCase):
         self.assertTrue(self.game.waitnoecho(timeout=5))
         self.assert_waiting()
         self.game.send(b"k")
-        self.game.expect(pexpect.EOF)
-        self.assertEqual(self.terminal_settings(), self.settings)
+        self.assert_ended_by_key()
 
 
 if __name__ == "__main__":

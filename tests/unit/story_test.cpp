@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "story.hpp"
 
 #include <gtest/gtest.h>

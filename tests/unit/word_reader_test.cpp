@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "word_reader.hpp"
 
 #include <gtest/gtest.h>
