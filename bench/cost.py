@@ -1,8 +1,10 @@
 # SPDX-License-Identifier: BSD-2-Clause
-"""What one whole game costs, beside cat printing the same transcript.
+"""What one whole game costs, beside two programs that only print the same transcript:
+cat, and the smallest C++ program that prints it with iostreams, linked dynamically as
+the game is (the language runtime's own start-up, which the game cannot go below).
 
 Prints the instructions executed (valgrind's callgrind: repeatable on a busy machine)
-and the peak resident memory of each. Usage: bench/cost.py [PROGRAM]
+and the peak resident memory of each. Usage: bench/cost.py [PROGRAM...]
 """
 import os
 import re
@@ -12,6 +14,10 @@ import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
 from transcript import SAMPLE_ANSWERS as WORDS, transcript  # noqa: E402
+
+ONLY_PRINTS = """#include <iostream>
+int main() { std::cout << R"fibbet(%s)fibbet"; }
+"""
 
 
 def instructions(command, stdin):
@@ -30,17 +36,25 @@ def peak_kib(command, stdin):
 
 
 def main():
-    program = sys.argv[1] if len(sys.argv) > 1 else "build/release/fibbet"
+    programs = sys.argv[1:] or ["build/release/fibbet"]
     with tempfile.TemporaryDirectory() as work:
         answers, story = os.path.join(work, "answers"), os.path.join(work, "transcript")
         with open(answers, "wb") as f:
             f.write(b"\n".join(WORDS) + b"\n")
         with open(story, "wb") as f:
             f.write(transcript(WORDS))
-        rows = [("fibbet < answers", [program], answers), ("cat transcript", ["cat", story], os.devnull)]
-        print(f"{'':20}{'instructions':>14}{'peak RSS KiB':>14}")
+        source, printer = os.path.join(work, "prints.cpp"), os.path.join(work, "prints")
+        with open(source, "w") as f:
+            f.write(ONLY_PRINTS % transcript(WORDS).decode())
+        subprocess.run(["c++", "-std=c++20", "-O2", source, "-o", printer], check=True)
+
+        rows = [(f"{program} < answers", [program], answers) for program in programs]
+        rows += [("C++ program that prints it", [printer], os.devnull), ("cat transcript", ["cat", story], os.devnull)]
+        baseline = instructions([printer], os.devnull)
+        print(f"{'':40}{'instructions':>14}{'× C++':>8}{'peak RSS KiB':>14}")
         for name, command, stdin in rows:
-            print(f"{name:20}{instructions(command, stdin):>14,}{peak_kib(command, stdin):>14,}")
+            count = instructions(command, stdin)
+            print(f"{name:40}{count:>14,}{count / baseline:>8.2f}{peak_kib(command, stdin):>14,}")
 
 
 if __name__ == "__main__":

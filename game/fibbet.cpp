@@ -1,4 +1,10 @@
 // SPDX-License-Identifier: BSD-2-Clause
+//
+// fibbet: greets the player, asks for twenty words by their kind without showing
+// the story they go into, then prints a mock career advertisement with the words
+// in its blanks and waits for the player to acknowledge it. Arguments are ignored;
+// nothing that fails to read or write changes the exit status, which is always 0.
+
 #include "answer_sheet.hpp"
 #include "prompts.hpp"
 #include "story.hpp"
@@ -23,30 +29,10 @@ constexpr auto greeting = std::to_array<std::string_view>({
     "Let's begin.\n",
 });
 
-#ifdef _WIN32
-constexpr const char* pause_command = "pause";
-#else
-// What the Windows command "pause" shows, for the wait that stands in for it.
-constexpr std::string_view press_any_key = "Press any key to continue . . . ";
-#endif
-
-// Keeps the finished story on screen until the player acknowledges it.
-void pause_before_exit()
-{
-    std::cout.flush();  // all of the story shows before the wait
-#ifdef _WIN32
-    static_cast<void>(std::system(pause_command));  // if it cannot run, the game just ends
-#else
-    wait_for_key(press_any_key);  // a POSIX shell has no "pause"
-#endif
-}
+void pause_before_exit();
 
 }  // namespace
 
-// fibbet: greets the player, asks for twenty words by their kind without showing
-// the story they go into, then prints a mock career advertisement with the words
-// in its blanks and waits for the player to acknowledge it. Arguments are ignored;
-// nothing that fails to read or write changes the exit status, which is always 0.
 int main()
 {
     // Speed only: the standard streams then read and write whole blocks instead
@@ -68,3 +54,25 @@ int main()
     pause_before_exit();
     return 0;
 }
+
+namespace {
+
+#ifdef _WIN32
+constexpr const char* pause_command = "pause";
+#else
+// What the Windows command "pause" shows, for the wait that stands in for it.
+constexpr std::string_view press_any_key = "Press any key to continue . . . ";
+#endif
+
+// Keeps the finished story on screen until the player acknowledges it.
+void pause_before_exit()
+{
+    std::cout.flush();  // all of the story shows before the wait
+#ifdef _WIN32
+    static_cast<void>(std::system(pause_command));  // if it cannot run, the game just ends
+#else
+    wait_for_key(press_any_key);  // a POSIX shell has no "pause"
+#endif
+}
+
+}  // namespace

@@ -34,21 +34,24 @@ void set_action(int sig, void (*handler)(int))
     sigaction(sig, &action, nullptr);
 }
 
-void unblock(int sig)
+// Blocks (SIG_BLOCK) or unblocks (SIG_UNBLOCK) the one signal `sig`.
+void mask_one(int how, int sig)
 {
     sigset_t only{};
     sigemptyset(&only);
     sigaddset(&only, sig);
-    sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    sigprocmask(how, &only, nullptr);
 }
 
+// A signal that ends a program: the terminal gets its settings back and the
+// line its end, then the signal ends the game as it would have otherwise.
 extern "C" void end_waiting(int sig)
 {
     tcsetattr(STDIN_FILENO, TCSANOW, &saved_mode);
     static_cast<void>(write(STDOUT_FILENO, "\n", 1));
     set_action(sig, SIG_DFL);
     std::raise(sig);  // held back, as the handler blocks it...
-    unblock(sig);  // ...until here, where it ends the program; the others stay blocked
+    mask_one(SIG_UNBLOCK, sig);  // ...until here, where it ends the game; the others stay blocked
 }
 
 // Ctrl-Z: the shell gets the terminal back as it was, and the wait resumes once
@@ -59,11 +62,8 @@ extern "C" void suspend_waiting(int /*sig*/)
     tcsetattr(STDIN_FILENO, TCSANOW, &saved_mode);
     set_action(SIGTSTP, SIG_DFL);
     std::raise(SIGTSTP);
-    unblock(SIGTSTP);  // stops here until continued
-    sigset_t stop{};
-    sigemptyset(&stop);
-    sigaddset(&stop, SIGTSTP);
-    sigprocmask(SIG_BLOCK, &stop, nullptr);
+    mask_one(SIG_UNBLOCK, SIGTSTP);  // stops here until continued
+    mask_one(SIG_BLOCK, SIGTSTP);
     set_action(SIGTSTP, suspend_waiting);
     tcsetattr(STDIN_FILENO, TCSANOW, &waiting_mode);
     errno = saved_errno;
@@ -113,8 +113,8 @@ void wait_for_key(std::string_view notice)
 
     // The terminal and the handlers change only with the wait's signals blocked:
     // one arriving in between would find them half set up, or half put back.
-    sigset_t unblocked{};
-    sigprocmask(SIG_BLOCK, &wait_signals, &unblocked);
+    sigset_t mask_before{};
+    sigprocmask(SIG_BLOCK, &wait_signals, &mask_before);
     std::array<struct sigaction, wait_signal_numbers.size()> previous{};
     for (std::size_t i = 0; i < wait_signal_numbers.size(); ++i) {
         const int sig = wait_signal_numbers[i];
@@ -125,7 +125,7 @@ void wait_for_key(std::string_view notice)
     }
     // TCSAFLUSH drops keys typed ahead, unseen.
     tcsetattr(STDIN_FILENO, TCSAFLUSH, &waiting_mode);
-    sigprocmask(SIG_SETMASK, &unblocked, nullptr);
+    sigprocmask(SIG_SETMASK, &mask_before, nullptr);
 
     char key = 0;
     while (read(STDIN_FILENO, &key, 1) < 0 && errno == EINTR) {
@@ -139,5 +139,5 @@ void wait_for_key(std::string_view notice)
     for (std::size_t i = 0; i < wait_signal_numbers.size(); ++i) {
         sigaction(wait_signal_numbers[i], &previous[i], nullptr);
     }
-    sigprocmask(SIG_SETMASK, &unblocked, nullptr);  // a signal held back now acts as it would have
+    sigprocmask(SIG_SETMASK, &mask_before, nullptr);  // a signal held back now acts as it would have
 }
