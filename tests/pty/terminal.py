@@ -30,7 +30,6 @@ ENDING_SIGNALS = [
     (signal.SIGTERM, None),
     (signal.SIGHUP, None),
     (signal.SIGUSR1, None),
-    (signal.SIGALRM, None),
 ]
 
 # Keys that send several bytes at once: an arrow's escape sequence, a letter of two bytes.
