@@ -43,12 +43,18 @@ void mask_one(int how, int sig)
     sigprocmask(how, &only, nullptr);
 }
 
-// A signal that ends a program: the terminal gets its settings back and the
-// line its end, then the signal ends the game as it would have otherwise.
+// However the wait ends: the terminal gets its settings back, applied `when`,
+// and the line its end, so that the shell's prompt starts on a line of its own.
+void end_wait(int when)
+{
+    tcsetattr(STDIN_FILENO, when, &saved_mode);
+    static_cast<void>(write(STDOUT_FILENO, "\n", 1));
+}
+
+// A signal that ends a program ends the wait, then the game as it would have otherwise.
 extern "C" void end_waiting(int sig)
 {
-    tcsetattr(STDIN_FILENO, TCSANOW, &saved_mode);
-    static_cast<void>(write(STDOUT_FILENO, "\n", 1));
+    end_wait(TCSANOW);
     set_action(sig, SIG_DFL);
     std::raise(sig);  // held back, as the handler blocks it...
     mask_one(SIG_UNBLOCK, sig);  // ...until here, where it ends the game; the others stay blocked
@@ -134,8 +140,7 @@ void wait_for_key(std::string_view notice)
     sigprocmask(SIG_BLOCK, &wait_signals, nullptr);
     // TCSAFLUSH again: the rest of a key that sends several bytes (an arrow) is
     // dropped rather than left for the shell.
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved_mode);
-    static_cast<void>(write(STDOUT_FILENO, "\n", 1));  // the shell's prompt starts on a line of its own
+    end_wait(TCSAFLUSH);
     for (std::size_t i = 0; i < wait_signal_numbers.size(); ++i) {
         sigaction(wait_signal_numbers[i], &previous[i], nullptr);
     }

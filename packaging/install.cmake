@@ -40,10 +40,8 @@ install(TARGETS fibbet RUNTIME DESTINATION ${FIBBET_INSTALL_GAMESDIR})
 
 # The licence in Debian's machine-readable form: its copyright line, and its terms
 # as a paragraph of their own (continuation lines start with a blank, empty ones are " .").
-string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)\n\n(.*[^\n])" matched "${fibbet_licence}")
-set(fibbet_copyright ${CMAKE_MATCH_1})
-string(REPLACE "\n\n" "\n.\n" fibbet_licence_terms "${CMAKE_MATCH_2}")
-string(REPLACE "\n" "\n " fibbet_licence_terms " ${fibbet_licence_terms}")
+string(REPLACE "\n\n" "\n.\n" debian_licence_terms "${fibbet_licence_terms}")
+string(REPLACE "\n" "\n " debian_licence_terms " ${debian_licence_terms}")
 configure_file(packaging/copyright.in copyright @ONLY)
 
 # The changelog names the version it releases: one entry per release, the newest first.

@@ -66,10 +66,14 @@ class Terminal(unittest.TestCase):
         finally:
             os.close(fd)
 
-    def assert_ended_by_key(self):
+    def assert_ended(self, by_signal=None):
+        """The game has ended, with status 0 or killed by `by_signal`, and left the terminal as it was."""
         self.game.expect(pexpect.EOF)
         self.game.wait()
-        self.assertEqual(self.game.exitstatus, 0)
+        if by_signal:
+            self.assertEqual(self.game.signalstatus, by_signal)
+        else:
+            self.assertEqual(self.game.exitstatus, 0)
         self.assertEqual(self.terminal_settings(), self.settings)
 
     def expect_exact(self, text):
@@ -96,7 +100,7 @@ class Terminal(unittest.TestCase):
         self.answer_all_and_reach_the_pause(check_each_wait=True, typed_ahead=b"y")
         self.assert_waiting()
         self.game.send(b"x")
-        self.assert_ended_by_key()
+        self.assert_ended()
         self.assertEqual(self.game.before, b"\r\n")  # the key is not echoed; the line is ended
 
     def test_screen_of_a_whole_game(self):
@@ -132,11 +136,8 @@ class Terminal(unittest.TestCase):
                     send(self.game)
                 else:
                     os.kill(self.game.pid, sig)
-                self.game.expect(pexpect.EOF)
-                self.game.wait()
-                self.assertEqual(self.game.signalstatus, sig)
+                self.assert_ended(by_signal=sig)
                 self.assertEqual(self.game.before, b"\r\n")
-                self.assertEqual(self.terminal_settings(), self.settings)
 
     def test_ctrl_c_ignored_by_whoever_started_the_game_stays_ignored(self):
         self.restart(preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_IGN))
@@ -144,7 +145,7 @@ class Terminal(unittest.TestCase):
         self.game.sendintr()
         self.assert_waiting()
         self.game.send(b"k")
-        self.assert_ended_by_key()
+        self.assert_ended()
 
     def test_a_key_of_several_bytes_ends_the_wait_and_leaves_none_of_them(self):
         for key in LONG_KEYS:
@@ -178,7 +179,7 @@ class Terminal(unittest.TestCase):
             finally:
                 flood.kill()
                 flood.wait()
-            self.assert_ended_by_key()
+            self.assert_ended()
 
     def test_ctrl_z_at_the_pause_hands_the_terminal_back_until_fg(self):
         # Under a shell with job control: a bare spawn's process group is orphaned, and the kernel drops its
@@ -217,7 +218,7 @@ class Terminal(unittest.TestCase):
         self.assertTrue(self.game.waitnoecho(timeout=5))
         self.assert_waiting()
         self.game.send(b"k")
-        self.assert_ended_by_key()
+        self.assert_ended()
 
 
 if __name__ == "__main__":
