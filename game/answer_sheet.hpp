@@ -8,7 +8,8 @@
 
 inline constexpr std::size_t answer_count = 20;
 
-// A word keeps at most this many bytes; with its terminating zero a slot is 32 bytes.
+// A word keeps at most this many bytes; with its terminating zero, a slot's bytes are 32.
+// (An `answer` is larger: it also holds the word's length.)
 inline constexpr std::size_t answer_capacity = 31;
 
 struct answer {

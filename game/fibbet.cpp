@@ -16,9 +16,11 @@
 #ifdef _WIN32
 #include <cstdlib>
 #else
+#include "fd_input.hpp"
 #include "wait_for_key.hpp"
 
 #include <csignal>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -35,21 +37,25 @@ void pause_before_exit();
 
 int main()
 {
-    // Speed only: the standard streams then read and write whole blocks instead
-    // of going through C stdio one byte at a time.
+    // Speed only: with libstdc++, std::cout then writes whole blocks instead of
+    // going through C stdio.
     std::ios_base::sync_with_stdio(false);
-#ifndef _WIN32
+#ifdef _WIN32
+    std::istream& in = std::cin;  // the C runtime's text mode: CR LF is a line end, Ctrl-Z the end
+#else
     // Output that cannot be written (a closed pipe, a file at its size limit) is
     // a failed write like any other, not the end of the game.
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
+    static fd_input input_buffer(STDIN_FILENO);  // static: a block of 64 KiB, off the stack
+    std::istream in(&input_buffer);
 #endif
 
     for (const std::string_view line : greeting) {
         std::cout << line;
     }
     answer_sheet answers{};
-    collect_answers(answers, std::cin, std::cout);
+    collect_answers(answers, in, std::cout);
     print_story(answers, std::cout);
     pause_before_exit();
     return 0;

@@ -10,6 +10,7 @@
 #include <string_view>
 
 // Row k asks for the word that fills slot k. The kind of word is only named, never checked.
+// The game's own texts, "Enter a adjective: " included: they stay exactly as they are.
 inline constexpr auto prompt_table = std::to_array<std::string_view>({
     "Enter a noun: ",
     "Enter a number: ",

@@ -13,6 +13,7 @@ inline constexpr std::string_view story_heading = "-----Career Advertisement----
 // Each blank marker takes the next answer, in asking order.
 inline constexpr std::string_view blank_marker = "%s";
 
+// The game's own text, "annother" included: it stays exactly as it is.
 inline constexpr std::string_view story_template =
     "Seeking a new career?\n"
     "Be a %s or just look like one!\n"

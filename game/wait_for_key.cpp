@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "wait_for_key.hpp"
 
+#include "posix_io.hpp"
+
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -8,34 +10,100 @@
 #include <termios.h>
 #include <unistd.h>
 
+default_action default_action_of(int sig) noexcept
+{
+    switch (sig) {
+    case SIGKILL:
+    case SIGSTOP:
+        return default_action::cannot_be_caught;
+    case SIGTSTP:
+    case SIGTTIN:
+    case SIGTTOU:
+        return default_action::stops;
+    case SIGCONT:
+        return default_action::continues;
+    case SIGCHLD:
+    case SIGURG:
+#ifdef SIGWINCH
+    case SIGWINCH:
+#endif
+#ifdef SIGINFO
+    case SIGINFO:  // Ctrl-T on the BSDs and macOS
+#endif
+        return default_action::ignored;
+    default:
+        return default_action::ends;  // SIGINT, SIGTERM, SIGABRT, ..., and every real-time signal
+    }
+}
+
 namespace {
 
-// The signals the wait handles: Ctrl-Z, the continue signal, and those that a
-// person or another program sends to end a process. Arriving during the wait,
-// these last end the game as they would have, once the terminal is set back.
-constexpr std::array wait_signal_numbers{SIGTSTP, SIGCONT, SIGHUP,  SIGINT,    SIGQUIT, SIGTERM,
-                                         SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU};
+// What the handlers need, all written before they are installed. The terminal's
+// settings as the game found them, and those of the wait; the notice; and every
+// signal the wait handles (each handler runs with all of them blocked, so no two
+// of them interleave their changes to the terminal).
+struct wait_state {
+    termios saved_mode{};
+    termios waiting_mode{};
+    std::string_view notice;
+    sigset_t signals{};
+};
+wait_state state{};
 
-// The terminal's settings as the game found them, and those of the wait. Written
-// before the handlers are installed; the handlers only read them.
-termios saved_mode{};
-termios waiting_mode{};
+// Whether the terminal is in the waiting mode, set by the game: not while the
+// game is stopped, nor while it runs in the background.
+volatile std::sig_atomic_t waiting_mode_set = 0;
 
-// Every signal the wait handles. Each handler runs with all of them blocked, so
-// no two of them interleave their changes to the terminal.
-sigset_t wait_signals{};
+// The game's process group is the terminal's foreground group, or the terminal is
+// not the one that controls the game: either way, changing its settings does not
+// stop the game (SIGTTOU). In the background, the shell owns the settings.
+bool owns_terminal() noexcept
+{
+    const pid_t foreground = tcgetpgrp(STDIN_FILENO);
+    return foreground == -1 || foreground == getpgrp();
+}
 
-void set_action(int sig, void (*handler)(int))
+// Sets the waiting mode and shows the notice, unless already done or the terminal
+// is not the game's to set.
+void take_terminal() noexcept
+{
+    if (waiting_mode_set != 0 || !owns_terminal()) {
+        return;
+    }
+    tcsetattr(STDIN_FILENO, TCSANOW, &state.waiting_mode);
+    tcflow(STDIN_FILENO, TCOON);  // output stopped by Ctrl-S before the wait runs again
+    write_all(STDOUT_FILENO, state.notice);
+    tcflush(STDIN_FILENO, TCIFLUSH);  // keys typed before the notice showed do not count
+    waiting_mode_set = 1;
+}
+
+// Ends the line of the notice, so that whatever comes next starts on a line of its
+// own, and puts the terminal's settings back, applied `when`. The line end goes out
+// first, while flow control is off: Ctrl-S cannot hold it back.
+void hand_back_terminal(int when) noexcept
+{
+    if (waiting_mode_set == 0 || !owns_terminal()) {
+        return;
+    }
+    write_all(STDOUT_FILENO, "\n");
+    tcsetattr(STDIN_FILENO, when, &state.saved_mode);
+    waiting_mode_set = 0;
+}
+
+// An ending handler is reset as it runs: a real fault in it meets the default action.
+constexpr int ends_flags = static_cast<int>(static_cast<unsigned>(SA_RESTART) | static_cast<unsigned>(SA_RESETHAND));
+
+void set_action(int sig, void (*handler)(int), int flags = SA_RESTART) noexcept
 {
     struct sigaction action {};
     action.sa_handler = handler;
-    action.sa_mask = wait_signals;
-    action.sa_flags = SA_RESTART;
+    action.sa_mask = state.signals;
+    action.sa_flags = flags;
     sigaction(sig, &action, nullptr);
 }
 
 // Blocks (SIG_BLOCK) or unblocks (SIG_UNBLOCK) the one signal `sig`.
-void mask_one(int how, int sig)
+void mask_one(int how, int sig) noexcept
 {
     sigset_t only{};
     sigemptyset(&only);
@@ -43,106 +111,121 @@ void mask_one(int how, int sig)
     sigprocmask(how, &only, nullptr);
 }
 
-// However the wait ends: the terminal gets its settings back, applied `when`,
-// and the line its end, so that the shell's prompt starts on a line of its own.
-void end_wait(int when)
+// Ends the game by `sig`'s own default action. The handler that calls it never returns.
+[[noreturn]] void end_by(int sig) noexcept
 {
-    tcsetattr(STDIN_FILENO, when, &saved_mode);
-    static_cast<void>(write(STDOUT_FILENO, "\n", 1));
-}
-
-// A signal that ends a program ends the wait, then the game as it would have otherwise.
-extern "C" void end_waiting(int sig)
-{
-    end_wait(TCSANOW);
     set_action(sig, SIG_DFL);
-    std::raise(sig);  // held back, as the handler blocks it...
+    std::raise(sig);             // held back, as the handler blocks it...
     mask_one(SIG_UNBLOCK, sig);  // ...until here, where it ends the game; the others stay blocked
+    _exit(0);                    // not reached: the default action of `sig` ends the game
 }
 
-// Ctrl-Z: the shell gets the terminal back as it was, and the wait resumes once
-// the game is continued.
-extern "C" void suspend_waiting(int /*sig*/)
+extern "C" {
+
+// A signal whose default action ends a program ends the wait, then the game as it
+// would have otherwise. The handler is reset as it runs (SA_RESETHAND), and never
+// returns: a real fault cannot come back to it.
+static void end_waiting(int sig)
+{
+    hand_back_terminal(TCSANOW);
+    end_by(sig);
+}
+
+// Ctrl-Z: the shell gets the terminal back as it was; once the game is continued
+// in the foreground, the wait sets its mode again and shows its notice again.
+static void suspend_waiting(int sig)
 {
     const int saved_errno = errno;
-    tcsetattr(STDIN_FILENO, TCSANOW, &saved_mode);
-    set_action(SIGTSTP, SIG_DFL);
-    std::raise(SIGTSTP);
-    mask_one(SIG_UNBLOCK, SIGTSTP);  // stops here until continued
-    mask_one(SIG_BLOCK, SIGTSTP);
-    set_action(SIGTSTP, suspend_waiting);
-    tcsetattr(STDIN_FILENO, TCSANOW, &waiting_mode);
+    hand_back_terminal(TCSANOW);
+    set_action(sig, SIG_DFL);
+    std::raise(sig);
+    mask_one(SIG_UNBLOCK, sig);  // stops here until continued
+    mask_one(SIG_BLOCK, sig);
+    set_action(sig, suspend_waiting);
+    take_terminal();
     errno = saved_errno;
 }
 
-// Continued after a stop the game could not see coming (SIGSTOP), with the
-// terminal perhaps set back by the shell in between.
-extern "C" void resume_waiting(int /*sig*/)
+// Continued: after a stop the game could not see coming (SIGSTOP), the shell may
+// have set the terminal its own way; after one in the background (reading the
+// terminal there stops the game), the wait has yet to take the terminal.
+static void resume_waiting(int /*sig*/)
 {
     const int saved_errno = errno;
-    tcsetattr(STDIN_FILENO, TCSANOW, &waiting_mode);
+    if (waiting_mode_set != 0 && owns_terminal()) {
+        tcsetattr(STDIN_FILENO, TCSANOW, &state.waiting_mode);
+    }
+    take_terminal();
     errno = saved_errno;
 }
+
+}  // extern "C"
 
 using signal_handler = void (*)(int);
 
-signal_handler handler_for(int sig)
+// The handler the wait sets for `sig`, if any.
+signal_handler handler_for(int sig) noexcept
 {
-    switch (sig) {
-    case SIGTSTP:
+    if (sig == SIGTSTP) {
         return suspend_waiting;
-    case SIGCONT:
-        return resume_waiting;
-    default:
-        return end_waiting;
     }
+    if (sig == SIGCONT) {
+        return resume_waiting;
+    }
+    return default_action_of(sig) == default_action::ends ? end_waiting : nullptr;
 }
 
 }  // namespace
 
 void wait_for_key(std::string_view notice)
 {
-    if (isatty(STDIN_FILENO) == 0 || tcgetattr(STDIN_FILENO, &saved_mode) != 0) {
+    if (isatty(STDIN_FILENO) == 0 || tcgetattr(STDIN_FILENO, &state.saved_mode) != 0) {
         return;  // a file or a pipe: nobody to wait for
     }
-    waiting_mode = saved_mode;
-    waiting_mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-    waiting_mode.c_cc[VMIN] = 1;
-    waiting_mode.c_cc[VTIME] = 0;
+    state.waiting_mode = state.saved_mode;
+    state.waiting_mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+    state.waiting_mode.c_iflag &= ~static_cast<tcflag_t>(IXON);  // Ctrl-S and Ctrl-Q are keys
+    state.waiting_mode.c_cc[VMIN] = 1;
+    state.waiting_mode.c_cc[VTIME] = 0;
+    state.notice = notice;
 
-    sigemptyset(&wait_signals);
-    for (const int sig : wait_signal_numbers) {
-        sigaddset(&wait_signals, sig);
+    sigemptyset(&state.signals);
+    for (int sig = 1; sig < NSIG; ++sig) {
+        if (handler_for(sig) != nullptr) {
+            sigaddset(&state.signals, sig);  // refused for a number the C library keeps for itself
+        }
     }
-
-    static_cast<void>(write(STDOUT_FILENO, notice.data(), notice.size()));
 
     // The terminal and the handlers change only with the wait's signals blocked:
     // one arriving in between would find them half set up, or half put back.
     sigset_t mask_before{};
-    sigprocmask(SIG_BLOCK, &wait_signals, &mask_before);
-    std::array<struct sigaction, wait_signal_numbers.size()> previous{};
-    for (std::size_t i = 0; i < wait_signal_numbers.size(); ++i) {
-        const int sig = wait_signal_numbers[i];
-        sigaction(sig, nullptr, &previous[i]);
-        if (previous[i].sa_handler != SIG_IGN) {  // ignored by whoever started the game: stays ignored
-            set_action(sig, handler_for(sig));
+    sigprocmask(SIG_BLOCK, &state.signals, &mask_before);
+    std::array<struct sigaction, NSIG> previous{};
+    sigset_t handled{};
+    sigemptyset(&handled);
+    for (int sig = 1; sig < NSIG; ++sig) {
+        const signal_handler handler = handler_for(sig);
+        struct sigaction& before = previous.at(static_cast<std::size_t>(sig));
+        // A signal ignored by whoever started the game stays ignored.
+        if (handler != nullptr && sigaction(sig, nullptr, &before) == 0 && before.sa_handler != SIG_IGN) {
+            set_action(sig, handler, handler == end_waiting ? ends_flags : SA_RESTART);
+            sigaddset(&handled, sig);
         }
     }
-    // TCSAFLUSH drops keys typed ahead, unseen.
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &waiting_mode);
+    take_terminal();  // in the background, the first key read stops the game until fg
     sigprocmask(SIG_SETMASK, &mask_before, nullptr);
 
     char key = 0;
-    while (read(STDIN_FILENO, &key, 1) < 0 && errno == EINTR) {
-    }
+    static_cast<void>(read_some(STDIN_FILENO, &key, 1));  // a key, or the end of the input
 
-    sigprocmask(SIG_BLOCK, &wait_signals, nullptr);
-    // TCSAFLUSH again: the rest of a key that sends several bytes (an arrow) is
-    // dropped rather than left for the shell.
-    end_wait(TCSAFLUSH);
-    for (std::size_t i = 0; i < wait_signal_numbers.size(); ++i) {
-        sigaction(wait_signal_numbers[i], &previous[i], nullptr);
+    sigprocmask(SIG_BLOCK, &state.signals, nullptr);
+    // TCSAFLUSH: the rest of a key that sends several bytes (an arrow) is dropped
+    // rather than left for the shell.
+    hand_back_terminal(TCSAFLUSH);
+    for (int sig = 1; sig < NSIG; ++sig) {
+        if (sigismember(&handled, sig) == 1) {
+            sigaction(sig, &previous.at(static_cast<std::size_t>(sig)), nullptr);
+        }
     }
     sigprocmask(SIG_SETMASK, &mask_before, nullptr);  // a signal held back now acts as it would have
 }

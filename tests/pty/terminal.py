@@ -1,58 +1,97 @@
 # SPDX-License-Identifier: BSD-2-Clause
 """The game at a real terminal: what it waits for, what shows on screen, and the terminal it leaves behind.
 
-Usage: terminal.py PROGRAM
+Usage: terminal.py COMMAND...   (the game, or an emulator and the game)
 """
 import array
+import ctypes
 import fcntl
 import os
+import resource
 import shlex
+import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import termios
 import unittest
 
 import pexpect
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from transcript import PROMPTS, transcript  # noqa: E402
+from transcript import GREETING, PROMPTS, transcript  # noqa: E402
 
-PROGRAM = ""
+PROGRAM = []
 WORDS = [b"w%d" % k for k in range(1, 21)]
 QUIET = 0.5  # seconds without output that count as the game waiting
 
 
-# How each signal that ends a process reaches the game at the wait: from the keyboard, or sent by another program.
+# How each signal that ends a process reaches the game at the wait: from the keyboard, or sent by another
+# program. Those sent include one that a fault raises and one of the real-time signals.
 ENDING_SIGNALS = [
     (signal.SIGINT, lambda game: game.sendintr()),
     (signal.SIGQUIT, lambda game: game.sendcontrol("\\")),
     (signal.SIGTERM, None),
     (signal.SIGHUP, None),
     (signal.SIGUSR1, None),
-]
+    (signal.SIGABRT, None),
+    (signal.SIGSEGV, None),
+] + ([(signal.SIGRTMIN + 1, None)] if hasattr(signal, "SIGRTMIN") else [])
 
-# Keys that send several bytes at once: an arrow's escape sequence, a letter of two bytes.
-LONG_KEYS = [b"\x1b[A", "é".encode()]
+# Keys that end the wait and leave nothing behind: an arrow's escape sequence, a letter of two bytes, and the
+# flow-control keys, which stop and start the output elsewhere.
+KEYS = [b"\x1b[A", "é".encode(), b"\x13", b"\x11"]
+
+LIBC = ctypes.CDLL(None, use_errno=True)
+LIBC.ptsname.restype = ctypes.c_char_p
+LIBC.ptsname.argtypes = [ctypes.c_int]
+
+
+def needs(available, what):
+    """Leaves out the calling test when `what` is missing, or fails it when every test is required."""
+    if not available:
+        if os.environ.get("FIBBET_REQUIRE_ALL_TESTS"):
+            raise AssertionError(f"missing: {what}")
+        raise unittest.SkipTest(f"install {what}")
+
+
+def plain_start(*then):
+    """The game starts as from a plain shell, whatever the tests inherited: every signal at its default action,
+    none blocked, no core files; then whatever `then` sets up."""
+    def start():
+        for sig in signal.valid_signals():
+            if sig not in (signal.SIGKILL, signal.SIGSTOP):
+                try:
+                    signal.signal(sig, signal.SIG_DFL)
+                except (OSError, ValueError):
+                    pass  # kept by the C library
+        signal.pthread_sigmask(signal.SIG_SETMASK, [])
+        resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
+        for step in then:
+            step()
+    return start
 
 
 class Terminal(unittest.TestCase):
     def setUp(self):
         self.start()
 
-    def start(self, preexec_fn=None, env=None):
-        self.game = pexpect.spawn(PROGRAM, timeout=10, echo=True, preexec_fn=preexec_fn, env=env)
+    def start(self, *setup, env=None, command=None):
+        command = command or PROGRAM
+        self.game = pexpect.spawn(command[0], command[1:], timeout=10, echo=True, preexec_fn=plain_start(*setup),
+                                  env=env)
         # The terminal's own side, to reach its settings from outside the game. Opened only
         # while in use: held open, it would keep the game's end of the terminal from closing.
-        self.terminal = os.readlink(f"/proc/{self.game.pid}/fd/0")
+        self.terminal = LIBC.ptsname(self.game.child_fd).decode()
         self.settings = self.terminal_settings()
 
     def tearDown(self):
         self.game.close(force=True)
 
-    def restart(self, preexec_fn=None, env=None):
+    def restart(self, *setup, env=None, command=None):
         self.tearDown()
-        self.start(preexec_fn, env)
+        self.start(*setup, env=env, command=command)
 
     def open_terminal(self):
         return os.open(self.terminal, os.O_RDWR | os.O_NOCTTY)
@@ -85,10 +124,12 @@ class Terminal(unittest.TestCase):
                          self.game.before)
 
     def answer_all_and_reach_the_pause(self, check_each_wait=False, typed_ahead=b""):
+        self.expect_exact(PROMPTS[0])  # typed before, the words would be echoed before the game set the terminal
         if not check_each_wait:
             self.game.send(b" ".join(WORDS) + b"\r")
         for prompt, word in zip(PROMPTS, WORDS):
-            self.expect_exact(prompt)
+            if prompt is not PROMPTS[0]:
+                self.expect_exact(prompt)
             if check_each_wait:
                 self.assert_waiting()
                 self.game.send(word + b"\r" + (typed_ahead if word == WORDS[-1] else b""))
@@ -104,9 +145,11 @@ class Terminal(unittest.TestCase):
         self.assertEqual(self.game.before, b"\r\n")  # the key is not echoed; the line is ended
 
     def test_screen_of_a_whole_game(self):
+        self.expect_exact(PROMPTS[0])
+        screen = self.game.before + self.game.after
         self.game.send(b" ".join(WORDS) + b"\r")
         self.game.expect_exact(b"Press any key to continue . . . ")
-        screen = self.game.before.replace(b"\r\n", b"\n")
+        screen = (screen + self.game.before).replace(b"\r\n", b"\n")
         # The typed line is echoed after the first prompt; the other prompts follow on the next line.
         expected = transcript(WORDS).replace(PROMPTS[0], PROMPTS[0] + b" ".join(WORDS) + b"\n", 1)
         self.assertEqual(screen, expected)
@@ -127,9 +170,44 @@ class Terminal(unittest.TestCase):
         self.expect_exact(PROMPTS[1])
         self.assertEqual(self.game.before, b"\r\n\r\n\r\nword\r\n")
 
+    def test_ctrl_d_at_a_prompt_ends_the_input_and_the_story_follows(self):
+        self.expect_exact(PROMPTS[0])
+        self.game.send(b"one\r")
+        self.expect_exact(PROMPTS[1])
+        self.game.sendeof()
+        self.game.expect_exact(b"Press any key to continue . . . ")
+        answers = [b"one"] + [b""] * 19
+        screen = (self.game.before).replace(b"\r\n", b"\n")
+        self.assertEqual(screen, transcript(answers)[len(GREETING) + len(PROMPTS[0]) + len(PROMPTS[1]):])
+        self.assert_waiting()
+        self.game.send(b"k")
+        self.assert_ended()
+
+    def test_a_terminal_left_non_blocking_still_waits_at_each_prompt_and_the_pause(self):
+        def non_blocking():
+            fcntl.fcntl(0, fcntl.F_SETFL, fcntl.fcntl(0, fcntl.F_GETFL) | os.O_NONBLOCK)
+        self.restart(non_blocking)
+        self.expect_exact(PROMPTS[0])
+        self.assert_waiting()
+        self.game.send(b" ".join(WORDS) + b"\r")
+        self.expect_exact(b"Time is running out.\nPress any key to continue . . . ")
+        self.assert_waiting()
+        self.game.send(b"k")
+        self.assert_ended()
+
+    def test_output_to_a_file_the_game_still_waits_for_a_key_at_the_terminal(self):
+        with tempfile.NamedTemporaryFile() as out:
+            self.restart(lambda: os.dup2(os.open(out.name, os.O_WRONLY), 1))
+            self.game.send(b" ".join(WORDS) + b"\r")  # nothing on screen to wait for: the game buffers them
+            self.assertTrue(self.game.waitnoecho(timeout=5))
+            self.assert_waiting()
+            self.game.send(b"k")
+            self.assert_ended()
+            self.assertEqual(out.read(), transcript(WORDS) + b"Press any key to continue . . . \n")
+
     def test_a_signal_at_the_pause_restores_the_terminal_then_ends_the_game(self):
         for sig, send in ENDING_SIGNALS:
-            with self.subTest(sig.name):
+            with self.subTest(getattr(sig, "name", f"signal {sig}")):
                 self.restart()
                 self.answer_all_and_reach_the_pause()
                 if send:
@@ -140,15 +218,15 @@ class Terminal(unittest.TestCase):
                 self.assertEqual(self.game.before, b"\r\n")
 
     def test_ctrl_c_ignored_by_whoever_started_the_game_stays_ignored(self):
-        self.restart(preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_IGN))
+        self.restart(lambda: signal.signal(signal.SIGINT, signal.SIG_IGN))
         self.answer_all_and_reach_the_pause()
         self.game.sendintr()
         self.assert_waiting()
         self.game.send(b"k")
         self.assert_ended()
 
-    def test_a_key_of_several_bytes_ends_the_wait_and_leaves_none_of_them(self):
-        for key in LONG_KEYS:
+    def test_any_key_ends_the_wait_and_leaves_none_of_its_bytes(self):
+        for key in KEYS:
             with self.subTest(key):
                 self.restart()
                 self.answer_all_and_reach_the_pause()
@@ -156,6 +234,8 @@ class Terminal(unittest.TestCase):
                 held = self.open_terminal()
                 try:
                     self.game.send(key)
+                    self.game.expect_exact(b"\r\n")  # the line is ended at once
+                    self.game.expect(pexpect.EOF)
                     self.game.wait()
                     self.assertEqual(self.game.exitstatus, 0)
                     pending = array.array("i", [0])
@@ -181,34 +261,51 @@ class Terminal(unittest.TestCase):
                 flood.wait()
             self.assert_ended()
 
-    def test_ctrl_z_at_the_pause_hands_the_terminal_back_until_fg(self):
-        # Under a shell with job control: a bare spawn's process group is orphaned, and the kernel drops its
-        # stops. dash, because it leaves the terminal as the stopped game left it; bash would set its own.
-        self.tearDown()
-        self.game = shell = pexpect.spawn("dash", ["-i"], timeout=10,
-                                          env={"PATH": os.environ["PATH"], "PS1": "shell$ ", "TERM": "dumb"})
+    def start_under_a_shell(self):
+        """The game started by an interactive dash, and at its pause. A shell with job control: a bare spawn's
+        process group is orphaned, and the kernel drops its stops. dash, because it leaves the terminal as the
+        stopped game left it; bash would set its own."""
+        needs(shutil.which("dash"), "dash, a shell with job control")
+        self.restart(env={"PATH": os.environ["PATH"], "PS1": "shell$ ", "TERM": "dumb"},
+                     command=["dash", "-i"])
+        shell = self.game
         shell.expect_exact("shell$ ")
-        self.terminal = os.readlink(f"/proc/{shell.pid}/fd/0")
         self.settings = self.terminal_settings()
-        shell.sendline(shlex.quote(PROGRAM))
-        shell.send(b" ".join(WORDS) + b"\r")
-        shell.expect_exact(b"Press any key to continue . . . ")
-        self.assertTrue(shell.waitnoecho(timeout=5))
-        shell.sendcontrol("z")
-        shell.expect_exact("shell$ ")
-        shell.sendline("stty -a")
-        shell.expect_exact("shell$ ")
-        self.assertRegex(shell.before, rb"(?<!-)\bicanon\b")
-        self.assertRegex(shell.before, rb"(?<!-)\becho\b")
-        shell.sendline("fg")
-        self.assertTrue(shell.waitnoecho(timeout=5))
-        self.assert_waiting()
+        shell.sendline(shlex.join(PROGRAM))
+        self.answer_all_and_reach_the_pause()
+        return shell
+
+    def shell_says(self, command):
+        self.game.sendline(command)
+        self.game.expect_exact("shell$ ")
+        return self.game.before
+
+    def test_ctrl_z_hands_the_terminal_back_until_fg_shows_the_notice_again(self):
+        shell = self.start_under_a_shell()
+        for _ in range(2):  # the second time, through the handler that the first continue set again
+            shell.sendcontrol("z")
+            shell.expect_exact("shell$ ")
+            settings = self.shell_says("stty -a")
+            self.assertRegex(settings, rb"(?<!-)\bicanon\b")
+            self.assertRegex(settings, rb"(?<!-)\becho\b")
+            shell.sendline("fg")
+            shell.expect_exact(b"\r\nPress any key to continue . . . ")
+            self.assertTrue(shell.waitnoecho(timeout=5))
+            self.assert_waiting()
         shell.send(b"k")
         shell.expect_exact("shell$ ")
         self.assertEqual(self.terminal_settings(), self.settings)
-        shell.sendline("echo status=$?")
-        shell.expect(rb"status=(\d+)")
-        self.assertEqual(shell.match.group(1), b"0")
+        self.assertIn(b"status=0", self.shell_says("echo status=$?"))
+
+    def test_a_game_stopped_at_the_pause_ends_by_the_signal_it_is_sent(self):
+        # As `kill %1` does in bash: the ending signal, then a continue signal (here from `bg`, so that the shell
+        # knows the game runs) to a game that does not own the terminal. Setting it from there would stop it again.
+        shell = self.start_under_a_shell()
+        shell.sendcontrol("z")
+        shell.expect_exact("shell$ ")
+        said = self.shell_says("kill -TERM %1; bg %1; wait %1; echo status=$?")
+        self.assertIn(b"status=%d" % (128 + signal.SIGTERM), said)
+        self.assertEqual(self.terminal_settings(), self.settings)
 
     def test_continued_after_a_stop_the_wait_resumes(self):
         self.answer_all_and_reach_the_pause()
@@ -222,5 +319,6 @@ class Terminal(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    PROGRAM = sys.argv.pop(1)
+    PROGRAM = sys.argv[1:]
+    del sys.argv[1:]
     unittest.main(verbosity=2)

@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 #include <streambuf>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include "fd_input.hpp"
+#endif
 
 namespace {
 
@@ -123,7 +128,8 @@ std::string joined(const std::vector<std::string>& words)
 class read_word_test : public testing::TestWithParam<reading_case> {};
 
 // Whatever the stream's buffering: the whole text at once, seven bytes at a time
-// (words cut inside one piece and going on into the next), or no buffer at all.
+// (words cut inside one piece and going on into the next), no buffer at all, or
+// the game's own buffer over a file descriptor.
 TEST_P(read_word_test, takes_each_word_as_the_rules_say)
 {
     const std::string& input = GetParam().input;
@@ -135,6 +141,17 @@ TEST_P(read_word_test, takes_each_word_as_the_rules_say)
     unbuffered bytes(input);
     std::istream one_by_one(&bytes);
     EXPECT_EQ(words_of(one_by_one), GetParam().words) << "no buffer";
+#ifndef _WIN32
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fwrite(input.data(), 1, input.size(), file), input.size());
+    ASSERT_EQ(std::fflush(file), 0);
+    std::rewind(file);
+    fd_input descriptor(fileno(file));
+    std::istream from_descriptor(&descriptor);
+    EXPECT_EQ(words_of(from_descriptor), GetParam().words) << "file descriptor";
+    std::fclose(file);
+#endif
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: BSD-2-Clause
+#include "wait_for_key.hpp"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// What `sig` really does to a program that has set no action for it: raised in a
+// child of its own, in a process group of its own (where a stop is not dropped).
+default_action observed_default(int sig)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        setpgid(0, 0);
+        std::signal(sig, SIG_DFL);
+        sigset_t only{};
+        sigemptyset(&only);
+        sigaddset(&only, sig);
+        sigprocmask(SIG_UNBLOCK, &only, nullptr);
+        kill(getpid(), sig);  // not raise(): the C library refuses to raise the numbers it keeps for itself
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, WUNTRACED);
+    if (WIFSTOPPED(status)) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        return default_action::stops;
+    }
+    return WIFSIGNALED(status) && WTERMSIG(status) == sig ? default_action::ends : default_action::ignored;
+}
+
+// The wait handles exactly the signals that end a program, whatever their number:
+// checked against what each signal from 1 to NSIG-1 does to a real one.
+TEST(default_action_of, agrees_with_what_every_signal_does_to_a_program)
+{
+    for (int sig = 1; sig < NSIG; ++sig) {
+        const default_action said = default_action_of(sig);
+        const default_action seen = observed_default(sig);
+        switch (said) {
+        case default_action::cannot_be_caught:
+            EXPECT_TRUE(sig == SIGKILL || sig == SIGSTOP) << sig;
+            EXPECT_EQ(seen, sig == SIGKILL ? default_action::ends : default_action::stops) << sig;
+            break;
+        case default_action::continues:
+            EXPECT_EQ(sig, SIGCONT);
+            EXPECT_EQ(seen, default_action::ignored) << sig;  // continuing a running program changes nothing
+            break;
+        default:
+            EXPECT_EQ(seen, said) << "signal " << sig << ": " << strsignal(sig);
+        }
+    }
+}
+
+}  // namespace
