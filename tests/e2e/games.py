@@ -10,6 +10,7 @@ import resource
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
@@ -17,7 +18,8 @@ from transcript import SAMPLE_ANSWERS as ORDINARY, answers_for, transcript  # no
 
 A30 = b"a" * 30
 
-# name, input, answers the game must print (None: as the reading rules give them)
+# name, input, answers the game must print (None: as the reading rules give them). An input given as a list of
+# pieces comes through a non-blocking pipe, each piece a little after the one before.
 CASES = [
     ("ordinary", b"\n".join(ORDINARY) + b"\n", ORDINARY),
     ("all_on_one_line", b" ".join(ORDINARY) + b"\n", ORDINARY),
@@ -36,7 +38,9 @@ CASES = [
     ("markers", b"%s %n %% \\ %s%s%n %", [b"%s", b"%n", b"%%", b"\\", b"%s%s%n", b"%"] + [b""] * 14),
     ("random_binary", random.Random(6).randbytes(4000), None),
     ("white_space_runs", b" " * 100_000 + b"w" + b"\t" * 70_000, [b"w"] + [b""] * 19),
+    ("non_blocking_pipe_words_late", [b"one tw", b"o three\n", b"four"], [b"one", b"two", b"three", b"four"] + [b""] * 16),
 ]
+LATE = 0.2  # seconds between the pieces of an input that comes late
 
 
 class Games(unittest.TestCase):
@@ -48,10 +52,28 @@ class Games(unittest.TestCase):
         return answers_for(data.split(b"\x1a")[0] if self.windows else data)
 
     def play(self, data, args=(), program=None, **streams):
+        if isinstance(data, list):
+            return self.play_late(data)
         streams.setdefault("stdout", subprocess.PIPE)
         result = subprocess.run((program or self.program) + list(args), input=data, stderr=subprocess.PIPE,
                                 timeout=120, **streams)
         return result.returncode, result.stdout
+
+    def play_late(self, pieces):
+        """Plays a game whose input is a non-blocking pipe, written in `pieces`: reading it says "try again"."""
+        reader, writer = os.pipe()
+        os.set_blocking(reader, False)
+        child = subprocess.Popen(self.program, stdin=reader, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        os.close(reader)
+        try:
+            for piece in pieces:
+                time.sleep(LATE)
+                os.write(writer, piece)
+        except BrokenPipeError:
+            pass  # the game did not wait for the rest: its output tells
+        os.close(writer)
+        output, _ = child.communicate(timeout=120)
+        return child.returncode, output
 
     def check_output(self, output, answers):
         expected = transcript(answers, b"\r\n" if self.windows else b"\n")
