@@ -7,6 +7,7 @@ import array
 import ctypes
 import fcntl
 import os
+import re
 import resource
 import shlex
 import shutil
@@ -42,6 +43,9 @@ ENDING_SIGNALS = [
 # Keys that end the wait and leave nothing behind: an arrow's escape sequence, a letter of two bytes, and the
 # flow-control keys, which stop and start the output elsewhere.
 KEYS = [b"\x1b[A", "é".encode(), b"\x13", b"\x11"]
+
+# What qemu-user adds on screen when the program it runs is ended by a signal.
+EMULATOR_SAYS = re.compile(rb"qemu: uncaught target signal \d+ \([^)]*\) - core dumped\r\n")
 
 LIBC = ctypes.CDLL(None, use_errno=True)
 LIBC.ptsname.restype = ctypes.c_char_p
@@ -208,6 +212,8 @@ class Terminal(unittest.TestCase):
     def test_a_signal_at_the_pause_restores_the_terminal_then_ends_the_game(self):
         for sig, send in ENDING_SIGNALS:
             with self.subTest(getattr(sig, "name", f"signal {sig}")):
+                if not isinstance(sig, signal.Signals) and len(PROGRAM) > 1:
+                    continue  # an emulator numbers the real-time signals its own way
                 self.restart()
                 self.answer_all_and_reach_the_pause()
                 if send:
@@ -215,7 +221,7 @@ class Terminal(unittest.TestCase):
                 else:
                     os.kill(self.game.pid, sig)
                 self.assert_ended(by_signal=sig)
-                self.assertEqual(self.game.before, b"\r\n")
+                self.assertEqual(EMULATOR_SAYS.sub(b"", self.game.before), b"\r\n")
 
     def test_ctrl_c_ignored_by_whoever_started_the_game_stays_ignored(self):
         self.restart(lambda: signal.signal(signal.SIGINT, signal.SIG_IGN))

@@ -5,14 +5,18 @@
 
 #include <csignal>
 #include <cstring>
+#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
+constexpr int cannot_be_sent = 2;
+
 // What `sig` really does to a program that has set no action for it: raised in a
 // child of its own, in a process group of its own (where a stop is not dropped).
-default_action observed_default(int sig)
+// Nothing when the system cannot send it (qemu-user keeps some for itself).
+std::optional<default_action> observed_default(int sig)
 {
     const pid_t child = fork();
     if (child == 0) {
@@ -22,8 +26,8 @@ default_action observed_default(int sig)
         sigemptyset(&only);
         sigaddset(&only, sig);
         sigprocmask(SIG_UNBLOCK, &only, nullptr);
-        kill(getpid(), sig);  // not raise(): the C library refuses to raise the numbers it keeps for itself
-        _exit(0);
+        // Not raise(): the C library refuses to raise the numbers it keeps for itself.
+        _exit(kill(getpid(), sig) == 0 ? 0 : cannot_be_sent);
     }
     int status = 0;
     waitpid(child, &status, WUNTRACED);
@@ -31,6 +35,9 @@ default_action observed_default(int sig)
         kill(child, SIGKILL);
         waitpid(child, &status, 0);
         return default_action::stops;
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == cannot_be_sent) {
+        return std::nullopt;
     }
     return WIFSIGNALED(status) && WTERMSIG(status) == sig ? default_action::ends : default_action::ignored;
 }
@@ -41,7 +48,10 @@ TEST(default_action_of, agrees_with_what_every_signal_does_to_a_program)
 {
     for (int sig = 1; sig < NSIG; ++sig) {
         const default_action said = default_action_of(sig);
-        const default_action seen = observed_default(sig);
+        const std::optional<default_action> seen = observed_default(sig);
+        if (!seen) {
+            continue;
+        }
         switch (said) {
         case default_action::cannot_be_caught:
             EXPECT_TRUE(sig == SIGKILL || sig == SIGSTOP) << sig;
