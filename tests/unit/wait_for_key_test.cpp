@@ -42,10 +42,32 @@ std::optional<default_action> observed_default(int sig)
     return WIFSIGNALED(status) && WTERMSIG(status) == sig ? default_action::ends : default_action::ignored;
 }
 
+// Whether a forked child runs and exits: not under qemu-i386 7.2, whose children hang or crash.
+bool fork_works()
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        _exit(0);
+    }
+    int status = 0;
+    for (int tries = 0; tries < 200; ++tries) {  // two seconds
+        if (waitpid(child, &status, WNOHANG) == child) {
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        }
+        usleep(10'000);
+    }
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+    return false;
+}
+
 // The wait handles exactly the signals that end a program, whatever their number:
 // checked against what each signal from 1 to NSIG-1 does to a real one.
 TEST(default_action_of, agrees_with_what_every_signal_does_to_a_program)
 {
+    if (!fork_works()) {
+        GTEST_SKIP() << "fork() does not work on this system";
+    }
     for (int sig = 1; sig < NSIG; ++sig) {
         const default_action said = default_action_of(sig);
         const std::optional<default_action> seen = observed_default(sig);
