@@ -21,6 +21,7 @@ import unittest
 import pexpect
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from needs import needs  # noqa: E402
 from transcript import GREETING, PROMPTS, transcript  # noqa: E402
 
 PROGRAM = []
@@ -50,14 +51,6 @@ EMULATOR_SAYS = re.compile(rb"qemu: uncaught target signal \d+ \([^)]*\) - core 
 LIBC = ctypes.CDLL(None, use_errno=True)
 LIBC.ptsname.restype = ctypes.c_char_p
 LIBC.ptsname.argtypes = [ctypes.c_int]
-
-
-def needs(available, what):
-    """Leaves out the calling test when `what` is missing, or fails it when every test is required."""
-    if not available:
-        if os.environ.get("FIBBET_REQUIRE_ALL_TESTS"):
-            raise AssertionError(f"missing: {what}")
-        raise unittest.SkipTest(f"install {what}")
 
 
 def plain_start(*then):
