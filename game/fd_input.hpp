@@ -19,7 +19,7 @@ protected:
     int_type underflow() override;
 
 private:
-    static constexpr std::size_t block_size = 64 * 1024;
+    static constexpr std::size_t block_size = std::size_t{64} * 1024;
     int fd_;
     std::array<char, block_size> block_{};
 };

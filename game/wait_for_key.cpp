@@ -115,9 +115,9 @@ void mask_one(int how, int sig) noexcept
 [[noreturn]] void end_by(int sig) noexcept
 {
     set_action(sig, SIG_DFL);
-    std::raise(sig);             // held back, as the handler blocks it...
+    std::raise(sig);  // held back, as the handler blocks it...
     mask_one(SIG_UNBLOCK, sig);  // ...until here, where it ends the game; the others stay blocked
-    _exit(0);                    // not reached: the default action of `sig` ends the game
+    _exit(0);  // not reached: the default action of `sig` ends the game
 }
 
 extern "C" {
