@@ -1,3 +1,4 @@
+#!/usr/bin/env python3
 # SPDX-License-Identifier: BSD-2-Clause
 """What one whole game costs, beside two programs that only print the same transcript:
 cat, and the smallest C++ program that prints it with iostreams, linked dynamically as

@@ -1,3 +1,4 @@
+#!/usr/bin/env python3
 # SPDX-License-Identifier: BSD-2-Clause
 """A hostile game: one word of 256 MiB, then nineteen more, read from a file and piped in.
 

@@ -5,11 +5,29 @@
 #pragma once
 
 #include <cstddef>
+#include <poll.h>
 #include <string_view>
+#include <unistd.h>
+
+// After a call on `fd` failed: whether to make it again, once `fd` is ready for
+// `events` (POLLIN, POLLOUT).
+[[nodiscard]] bool ready_to_retry(int fd, short events) noexcept;
 
 // Reads at most `size` bytes into `buffer`. Returns how many (at least one), or 0
-// at the end of the input or when it cannot be read.
-[[nodiscard]] std::size_t read_some(int fd, char* buffer, std::size_t size) noexcept;
+// at the end of the input or when it cannot be read. Inline, so that the compiler
+// sees the buffer where it is called and proves the read fits it (_FORTIFY_SOURCE).
+[[nodiscard]] inline std::size_t read_some(int fd, char* buffer, std::size_t size) noexcept
+{
+    for (;;) {
+        const ssize_t got = read(fd, buffer, size);
+        if (got >= 0) {
+            return static_cast<std::size_t>(got);
+        }
+        if (!ready_to_retry(fd, POLLIN)) {
+            return 0;
+        }
+    }
+}
 
 // Writes all of `text`, unless the output cannot be written. Safe in a signal handler.
 void write_all(int fd, std::string_view text) noexcept;
