@@ -16,7 +16,7 @@
 #ifdef _WIN32
 #include <cstdlib>
 #else
-#include "fd_input.hpp"
+#include "fd_buffers.hpp"
 #include "wait_for_key.hpp"
 
 #include <csignal>
@@ -31,33 +31,36 @@ constexpr auto greeting = std::to_array<std::string_view>({
     "Let's begin.\n",
 });
 
-void pause_before_exit();
+void pause_before_exit(std::ostream& out);
 
 }  // namespace
 
 int main()
 {
-    // Speed only: with libstdc++, std::cout then writes whole blocks instead of
-    // going through C stdio.
-    std::ios_base::sync_with_stdio(false);
 #ifdef _WIN32
-    std::istream& in = std::cin;  // the C runtime's text mode: CR LF is a line end, Ctrl-Z the end
+    // The C runtime's text mode: "\n" goes out as CR LF, and Ctrl-Z ends the input.
+    // Speed only: the streams then read and write whole blocks, not through C stdio.
+    std::ios_base::sync_with_stdio(false);
+    std::istream& in = std::cin;
+    std::ostream& out = std::cout;
 #else
     // Output that cannot be written (a closed pipe, a file at its size limit) is
     // a failed write like any other, not the end of the game.
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
-    static fd_input input_buffer(STDIN_FILENO);  // static: a block of 64 KiB, off the stack
+    static fd_input input_buffer(STDIN_FILENO);  // static: fixed blocks, off the stack
+    static fd_output output_buffer(STDOUT_FILENO);
     std::istream in(&input_buffer);
+    std::ostream out(&output_buffer);
 #endif
 
     for (const std::string_view line : greeting) {
-        std::cout << line;
+        out << line;
     }
     answer_sheet answers{};
-    collect_answers(answers, in, std::cout);
-    print_story(answers, std::cout);
-    pause_before_exit();
+    collect_answers(answers, in, out);
+    print_story(answers, out);
+    pause_before_exit(out);
     return 0;
 }
 
@@ -71,9 +74,9 @@ constexpr std::string_view press_any_key = "Press any key to continue . . . ";
 #endif
 
 // Keeps the finished story on screen until the player acknowledges it.
-void pause_before_exit()
+void pause_before_exit(std::ostream& out)
 {
-    std::cout.flush();  // all of the story shows before the wait
+    out.flush();  // all of the story shows before the wait
 #ifdef _WIN32
     static_cast<void>(std::system(pause_command));  // if it cannot run, the game just ends
 #else

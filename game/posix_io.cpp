@@ -20,14 +20,15 @@ bool ready_to_retry(int fd, short events) noexcept
     return true;
 }
 
-void write_all(int fd, std::string_view text) noexcept
+bool write_all(int fd, std::string_view text) noexcept
 {
     while (!text.empty()) {
         const ssize_t put = write(fd, text.data(), text.size());
         if (put > 0) {
             text.remove_prefix(static_cast<std::size_t>(put));
         } else if (put == 0 || !ready_to_retry(fd, POLLOUT)) {
-            return;
+            return false;
         }
     }
+    return true;
 }

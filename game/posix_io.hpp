@@ -29,5 +29,5 @@
     }
 }
 
-// Writes all of `text`, unless the output cannot be written. Safe in a signal handler.
-void write_all(int fd, std::string_view text) noexcept;
+// Writes all of `text`; false if the output cannot be written. Safe in a signal handler.
+bool write_all(int fd, std::string_view text) noexcept;

@@ -72,7 +72,7 @@ void take_terminal() noexcept
     }
     tcsetattr(STDIN_FILENO, TCSANOW, &state.waiting_mode);
     tcflow(STDIN_FILENO, TCOON);  // output stopped by Ctrl-S before the wait runs again
-    write_all(STDOUT_FILENO, state.notice);
+    static_cast<void>(write_all(STDOUT_FILENO, state.notice));
     tcflush(STDIN_FILENO, TCIFLUSH);  // keys typed before the notice showed do not count
     waiting_mode_set = 1;
 }
@@ -85,7 +85,7 @@ void hand_back_terminal(int when) noexcept
     if (waiting_mode_set == 0 || !owns_terminal()) {
         return;
     }
-    write_all(STDOUT_FILENO, "\n");
+    static_cast<void>(write_all(STDOUT_FILENO, "\n"));
     tcsetattr(STDIN_FILENO, when, &state.saved_mode);
     waiting_mode_set = 0;
 }

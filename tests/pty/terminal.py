@@ -180,14 +180,20 @@ class Terminal(unittest.TestCase):
         self.game.send(b"k")
         self.assert_ended()
 
-    def test_a_terminal_left_non_blocking_still_waits_at_each_prompt_and_the_pause(self):
+    def test_a_terminal_left_non_blocking_waits_at_each_prompt_keeps_all_output_and_waits_at_the_pause(self):
         def non_blocking():
             fcntl.fcntl(0, fcntl.F_SETFL, fcntl.fcntl(0, fcntl.F_GETFL) | os.O_NONBLOCK)
         self.restart(non_blocking)
         self.expect_exact(PROMPTS[0])
         self.assert_waiting()
-        self.game.send(b" ".join(WORDS) + b"\r")
-        self.expect_exact(b"Time is running out.\nPress any key to continue . . . ")
+        self.game.send(b" ".join(WORDS[:-1]) + b"\r")
+        self.expect_exact(PROMPTS[-1])
+        self.game.sendcontrol("s")  # output held: writing the story then says "try again"
+        self.game.send(WORDS[-1] + b"\r")
+        self.assert_waiting()
+        self.game.sendcontrol("q")
+        story = transcript(WORDS).rsplit(PROMPTS[-1], 1)[1]
+        self.expect_exact(WORDS[-1] + b"\n" + story + b"Press any key to continue . . . ")
         self.assert_waiting()
         self.game.send(b"k")
         self.assert_ended()

@@ -10,7 +10,7 @@
 #include <vector>
 
 #ifndef _WIN32
-#include "fd_input.hpp"
+#include "fd_buffers.hpp"
 #endif
 
 namespace {
