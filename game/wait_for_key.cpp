@@ -111,13 +111,14 @@ void mask_one(int how, int sig) noexcept
     sigprocmask(how, &only, nullptr);
 }
 
-// Ends the game by `sig`'s own default action. The handler that calls it never returns.
-[[noreturn]] void end_by(int sig) noexcept
+// Lets `sig` do what it does to a program without the wait: its default action,
+// held back while the handler blocks it, and taken when it is unblocked here (the
+// other signals stay blocked).
+void act_by_default(int sig) noexcept
 {
     set_action(sig, SIG_DFL);
-    std::raise(sig);  // held back, as the handler blocks it...
-    mask_one(SIG_UNBLOCK, sig);  // ...until here, where it ends the game; the others stay blocked
-    _exit(0);  // not reached: the default action of `sig` ends the game
+    std::raise(sig);
+    mask_one(SIG_UNBLOCK, sig);
 }
 
 extern "C" {
@@ -128,7 +129,8 @@ extern "C" {
 static void end_waiting(int sig)
 {
     hand_back_terminal(TCSANOW);
-    end_by(sig);
+    act_by_default(sig);
+    _exit(0);  // not reached: the default action of `sig` ends the game
 }
 
 // Ctrl-Z: the shell gets the terminal back as it was; once the game is continued
@@ -137,9 +139,7 @@ static void suspend_waiting(int sig)
 {
     const int saved_errno = errno;
     hand_back_terminal(TCSANOW);
-    set_action(sig, SIG_DFL);
-    std::raise(sig);
-    mask_one(SIG_UNBLOCK, sig);  // stops here until continued
+    act_by_default(sig);  // stops here until continued
     mask_one(SIG_BLOCK, sig);
     set_action(sig, suspend_waiting);
     take_terminal();
