@@ -3,6 +3,7 @@
 
 #include "posix_io.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -27,13 +28,53 @@ default_action default_action_of(int sig) noexcept
 #ifdef SIGWINCH
     case SIGWINCH:
 #endif
-#ifdef SIGINFO
-    case SIGINFO:  // Ctrl-T on the BSDs and macOS
+#if defined(SIGINFO) && !defined(__linux__)
+    case SIGINFO:  // Ctrl-T on the BSDs and macOS; on Linux/Alpha, glibc's SIGINFO is SIGPWR, which ends
+#endif
+#if defined(__APPLE__) || defined(__FreeBSD__) || defined(__OpenBSD__) || defined(__NetBSD__) || defined(__DragonFly__)
+    case SIGIO:  // macOS and the BSDs discard it (XNU signalvar.h, FreeBSD kern_sig.c, signal(3)); Linux's is SIGPOLL
+#endif
+#if defined(__NetBSD__)
+    case SIGPWR:  // NetBSD signal(7): "discard signal"
+#endif
+#if defined(__sun)
+    // illumos signal.h(3HEAD): all "Ignore". The kernel sends SIGFREEZE and SIGTHAW to
+    // every process when the machine suspends and resumes.
+    case SIGPWR:
+    case SIGWAITING:
+    case SIGLWP:
+    case SIGFREEZE:
+    case SIGTHAW:
+    case SIGCANCEL:
+    case SIGXRES:
+    case SIGJVM1:
+    case SIGJVM2:
 #endif
         return default_action::ignored;
     default:
         return default_action::ends;  // SIGINT, SIGTERM, SIGABRT, ..., and every real-time signal
     }
+}
+
+int last_signal() noexcept
+{
+#ifdef NSIG
+    constexpr int last_classic = NSIG - 1;
+#else
+    constexpr int last_classic = 0;  // strict POSIX hides NSIG, which POSIX does not name
+#endif
+#ifdef SIGRTMAX
+    // SIGRTMAX is a call on Linux and illumos. FreeBSD numbers its signals past its NSIG (32), to 128.
+    return std::min(std::max(last_classic, static_cast<int>(SIGRTMAX)), signal_slots - 1);
+#else
+    return last_classic;  // macOS: no real-time signals
+#endif
+}
+
+bool can_set_action(int sig) noexcept
+{
+    struct sigaction current {};
+    return sigaction(sig, nullptr, &current) == 0 && sigaction(sig, &current, nullptr) == 0;  // set as it was
 }
 
 namespace {
@@ -183,14 +224,17 @@ void wait_for_key(std::string_view notice)
         return;  // a file or a pipe: nobody to wait for
     }
     state.waiting_mode = state.saved_mode;
-    state.waiting_mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+    // IEXTEN off too: with it, the BSDs and macOS take Ctrl-V (and Ctrl-O, NetBSD's Ctrl-Y)
+    // for themselves even out of canonical mode (their tty.c), and those keys would not end the wait.
+    state.waiting_mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);
     state.waiting_mode.c_iflag &= ~static_cast<tcflag_t>(IXON);  // Ctrl-S and Ctrl-Q are keys
     state.waiting_mode.c_cc[VMIN] = 1;
     state.waiting_mode.c_cc[VTIME] = 0;
     state.notice = notice;
 
+    const int last = last_signal();
     sigemptyset(&state.signals);
-    for (int sig = 1; sig < NSIG; ++sig) {
+    for (int sig = 1; sig <= last; ++sig) {
         if (handler_for(sig) != nullptr) {
             sigaddset(&state.signals, sig);  // refused for a number the C library keeps for itself
         }
@@ -200,14 +244,15 @@ void wait_for_key(std::string_view notice)
     // one arriving in between would find them half set up, or half put back.
     sigset_t mask_before{};
     sigprocmask(SIG_BLOCK, &state.signals, &mask_before);
-    std::array<struct sigaction, NSIG> previous{};
+    std::array<struct sigaction, signal_slots> previous{};
     sigset_t handled{};
     sigemptyset(&handled);
-    for (int sig = 1; sig < NSIG; ++sig) {
+    for (int sig = 1; sig <= last; ++sig) {
         const signal_handler handler = handler_for(sig);
         struct sigaction& before = previous.at(static_cast<std::size_t>(sig));
         // A signal ignored by whoever started the game stays ignored.
-        if (handler != nullptr && sigaction(sig, nullptr, &before) == 0 && before.sa_handler != SIG_IGN) {
+        if (handler != nullptr && can_set_action(sig) && sigaction(sig, nullptr, &before) == 0 &&
+            before.sa_handler != SIG_IGN) {
             set_action(sig, handler, handler == end_waiting ? ends_flags : SA_RESTART);
             sigaddset(&handled, sig);
         }
@@ -222,7 +267,7 @@ void wait_for_key(std::string_view notice)
     // TCSAFLUSH: the rest of a key that sends several bytes (an arrow) is dropped
     // rather than left for the shell.
     hand_back_terminal(TCSAFLUSH);
-    for (int sig = 1; sig < NSIG; ++sig) {
+    for (int sig = 1; sig <= last; ++sig) {
         if (sigismember(&handled, sig) == 1) {
             sigaction(sig, &previous.at(static_cast<std::size_t>(sig)), nullptr);
         }

@@ -18,6 +18,17 @@ void wait_for_key(std::string_view notice);
 // What a signal does to a program that has not set an action for it.
 enum class default_action { ends, stops, continues, ignored, cannot_be_caught };
 
+// Room for every signal number of the systems the game is built for: Linux has 64,
+// illumos 74, FreeBSD 128.
+inline constexpr int signal_slots = 129;
+
+// The highest signal number there is: NSIG - 1, or SIGRTMAX where that is higher (FreeBSD).
+[[nodiscard]] int last_signal() noexcept;
+
+// Whether the C library lets a program set an action for `sig`: not for the numbers it
+// keeps for itself (glibc's 32 and 33, OpenBSD's SIGTHR). The wait leaves those alone.
+[[nodiscard]] bool can_set_action(int sig) noexcept;
+
 // The wait ends the game by every signal whose default action is `ends`, real-time
 // signals included, and hands the terminal back for Ctrl-Z.
 [[nodiscard]] default_action default_action_of(int sig) noexcept;

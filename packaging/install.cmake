@@ -18,13 +18,23 @@ set(directory_permissions OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${directory_permissions})
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${directory_permissions})
 
-# The source archive: fibbet-<version>.tar.gz, holding exactly the files git tracks.
-set(CPACK_SOURCE_GENERATOR TGZ)
-set(CPACK_SOURCE_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION})
-set(CPACK_FIBBET_SOURCE_DIR ${PROJECT_SOURCE_DIR})
-set(CPACK_FIBBET_TRACKED_FILES ${PROJECT_BINARY_DIR}/tracked-files)
-set(CPACK_SOURCE_INSTALLED_DIRECTORIES "${CPACK_FIBBET_TRACKED_FILES};/")
-set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/packaging/source-archive.cmake)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/packaging/cpack-generators.cmake)
+
+# The source archive, fibbet-<version>.tar.gz: the files of the commit checked out, as git
+# writes them, whoever makes it (modes, owner, order and dates from the commit alone).
+add_custom_target(dist COMMAND git archive --format=tar.gz --prefix=${PROJECT_NAME}-${PROJECT_VERSION}/
+                               -o ${PROJECT_BINARY_DIR}/${PROJECT_NAME}-${PROJECT_VERSION}.tar.gz HEAD
+                  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} VERBATIM)
+
+# The changelog names the version it releases: one entry per release, the newest first.
+# Its date is the packages' date when SOURCE_DATE_EPOCH does not give one.
+file(STRINGS packaging/changelog changelog_lines)
+list(GET changelog_lines 0 newest_entry)
+if(NOT newest_entry MATCHES "^fibbet \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog has no entry for ${PROJECT_VERSION} at its top: ${newest_entry}")
+endif()
+include(packaging/changelog-date.cmake)
+set(CPACK_FIBBET_CHANGELOG_EPOCH ${fibbet_changelog_epoch})
 
 if(WIN32)
   # One folder: the game, and a README for players and the licence as Windows text files.
@@ -37,11 +47,12 @@ if(WIN32)
   return()
 endif()
 
-# A game goes where Debian keeps games.
-if(APPLE)
-  set(games_dir ${CMAKE_INSTALL_BINDIR})
-else()
+# A game goes where Linux keeps games (the FHS). Elsewhere, into bin: <prefix>/games is on
+# no default PATH of macOS, FreeBSD (login.conf), OpenBSD or NetBSD (dot.profile).
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   set(games_dir games)
+else()
+  set(games_dir ${CMAKE_INSTALL_BINDIR})
 endif()
 # A path below the prefix: typed here, so that a value given untyped on the command line
 # (-DFIBBET_INSTALL_GAMESDIR=bin) is kept as it is, not made absolute.
@@ -55,37 +66,42 @@ endif()
 if(IS_ABSOLUTE "${FIBBET_INSTALL_GAMESDIR}")
   message(FATAL_ERROR "FIBBET_INSTALL_GAMESDIR is a path below the prefix (games, bin): ${FIBBET_INSTALL_GAMESDIR}")
 endif()
-install(TARGETS fibbet RUNTIME DESTINATION ${FIBBET_INSTALL_GAMESDIR})
-# The compilers' names and versions say nothing to a player.
-if(CMAKE_OBJCOPY)
-  install(CODE "execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
-                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${FIBBET_INSTALL_GAMESDIR}/fibbet\" COMMAND_ERROR_IS_FATAL ANY)")
-endif()
 
-# The licence in Debian's machine-readable form: its copyright line, and its terms
-# as a paragraph of their own (continuation lines start with a blank, empty ones are " .").
+# What every system takes, and all that `cmake --install` installs: the game (component
+# program) and its manual page (component manual). The packages that CPack makes add
+# their own files, in components of their own (deb, rpm).
+install(TARGETS fibbet RUNTIME DESTINATION ${FIBBET_INSTALL_GAMESDIR} COMPONENT program)
+if(CMAKE_EXECUTABLE_FORMAT STREQUAL "ELF" AND CMAKE_OBJCOPY)  # GNU objcopy cannot write Mach-O
+  # The compilers' names and versions say nothing to a player.
+  install(CODE "execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${FIBBET_INSTALL_GAMESDIR}/fibbet\" COMMAND_ERROR_IS_FATAL ANY)"
+          COMPONENT program)
+endif()
+configure_file(doc/fibbet.6.in fibbet.6 @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/fibbet.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 COMPONENT manual)
+
+# For the packages that CPack makes: the manual page compressed, as Debian and rpmlint want
+# it (-n: no name or time in the header). For the .deb: the licence in Debian's
+# machine-readable form (its copyright line, and its terms as a paragraph of their own:
+# continuation lines start with a blank, empty ones are " ."), the changelog, compressed,
+# and lintian's override. For the .rpm: the licence, which rpm marks as such.
+function(fibbet_install_compressed from to component)
+  install(CODE "set(to \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${to}\")
+                get_filename_component(folder \"\${to}\" DIRECTORY)
+                file(MAKE_DIRECTORY \"\${folder}\")
+                execute_process(COMMAND gzip -9nc INPUT_FILE \"${from}\" OUTPUT_FILE \"\${to}\" COMMAND_ERROR_IS_FATAL ANY)"
+          COMPONENT ${component} EXCLUDE_FROM_ALL)
+endfunction()
+fibbet_install_compressed(${PROJECT_BINARY_DIR}/fibbet.6 ${CMAKE_INSTALL_MANDIR}/man6/fibbet.6.gz compressed_manual)
 string(REPLACE "\n\n" "\n.\n" debian_licence_terms "${fibbet_licence_terms}")
 string(REPLACE "\n" "\n " debian_licence_terms " ${debian_licence_terms}")
 configure_file(packaging/copyright.in copyright @ONLY)
-
-# The changelog names the version it releases: one entry per release, the newest first.
-file(STRINGS packaging/changelog newest_entry LIMIT_COUNT 1)
-if(NOT newest_entry MATCHES "^fibbet \\(${PROJECT_VERSION}\\) ")
-  message(FATAL_ERROR "packaging/changelog has no entry for ${PROJECT_VERSION} at its top: ${newest_entry}")
-endif()
-
-# Manual page and changelog compressed as Debian wants them; -n keeps out the name and time.
-configure_file(doc/fibbet.6.in fibbet.6 @ONLY)
-configure_file(packaging/changelog changelog COPYONLY)
-set(compressed ${PROJECT_BINARY_DIR}/fibbet.6.gz ${PROJECT_BINARY_DIR}/changelog.gz)
-add_custom_command(OUTPUT ${compressed}
-                   COMMAND gzip -9nkf fibbet.6 changelog
-                   DEPENDS ${PROJECT_BINARY_DIR}/fibbet.6 ${PROJECT_BINARY_DIR}/changelog
-                   WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
-add_custom_target(compressed_documents ALL DEPENDS ${compressed})
-install(FILES ${PROJECT_BINARY_DIR}/fibbet.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES ${PROJECT_BINARY_DIR}/copyright ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME fibbet)
+install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT deb EXCLUDE_FROM_ALL)
+fibbet_install_compressed(${PROJECT_SOURCE_DIR}/packaging/changelog ${CMAKE_INSTALL_DOCDIR}/changelog.gz deb)
+install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME fibbet
+        COMPONENT deb EXCLUDE_FROM_ALL)
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT rpm EXCLUDE_FROM_ALL)
+set(CPACK_FIBBET_BINARY_DIR ${PROJECT_BINARY_DIR})
 
 include(packaging/rpm.cmake)
 set(CPACK_GENERATOR DEB)

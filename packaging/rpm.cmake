@@ -12,10 +12,8 @@ set(CPACK_RPM_PACKAGE_LICENSE BSD-2-Clause)
 set(CPACK_RPM_PACKAGE_GROUP Amusements/Games)
 set(CPACK_PACKAGE_RELOCATABLE OFF)  # CPack's default would let rpm move the game out of /usr
 # The folders that the system owns stay the system's; the package owns only its own.
-set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
-    /usr/${FIBBET_INSTALL_GAMESDIR} /usr/share/man /usr/share/man/man6 /usr/share/lintian /usr/share/lintian/overrides)
-set(CPACK_RPM_USER_FILELIST "%license /usr/${CMAKE_INSTALL_DOCDIR}/copyright"
-    "%exclude /usr/${CMAKE_INSTALL_DATADIR}/lintian")
+set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/${FIBBET_INSTALL_GAMESDIR} /usr/share/man /usr/share/man/man6)
+set(CPACK_RPM_USER_FILELIST "%license /usr/${CMAKE_INSTALL_DOCDIR}/LICENSE")
 # The same bytes from two builds: SOURCE_DATE_EPOCH for the build time and every file's date, no build host.
 set(CPACK_RPM_SPEC_MORE_DEFINE "%define packager ${CPACK_PACKAGE_CONTACT}
 %define _buildhost reproducible
