@@ -14,11 +14,14 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
+from needs import gnu_time  # noqa: E402
 from transcript import SAMPLE_ANSWERS as WORDS, transcript  # noqa: E402
 
 ONLY_PRINTS = """#include <iostream>
 int main() { std::cout << R"fibbet(%s)fibbet"; }
 """
+
+TIME = gnu_time()  # GNU time, which measures peak memory
 
 
 def instructions(command, stdin):
@@ -31,12 +34,14 @@ def instructions(command, stdin):
 def peak_kib(command, stdin):
     # GNU time: a child forked from this Python would count Python's pages as its own.
     with open(stdin, "rb") as source:
-        run = subprocess.run(["/usr/bin/time", "-f", "%M"] + command,
+        run = subprocess.run([TIME, "-f", "%M"] + command,
                              stdin=source, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, check=True)
     return int(run.stderr.split()[-1])
 
 
 def main():
+    if TIME is None:
+        sys.exit("needs GNU time (the time package; gtime on macOS and the BSDs)")
     programs = sys.argv[1:] or ["build/release/fibbet"]
     with tempfile.TemporaryDirectory() as work:
         answers, story = os.path.join(work, "answers"), os.path.join(work, "transcript")

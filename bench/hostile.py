@@ -11,7 +11,12 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
+from needs import gnu_time  # noqa: E402
+
 SIZE = 256 * 1024 * 1024
+
+TIME = gnu_time()  # GNU time, which measures peak memory
 
 
 def run(consumer, path, piped):
@@ -19,7 +24,7 @@ def run(consumer, path, piped):
     with tempfile.NamedTemporaryFile() as peak, open(path, "rb") as source:
         start = time.perf_counter()
         feed = subprocess.Popen(["cat"], stdin=source, stdout=subprocess.PIPE) if piped else None
-        subprocess.run(["/usr/bin/time", "-f", "%M", "-o", peak.name] + consumer,
+        subprocess.run([TIME, "-f", "%M", "-o", peak.name] + consumer,
                        stdin=feed.stdout if piped else source, stdout=subprocess.DEVNULL, check=True)
         if piped:
             feed.wait()
@@ -27,6 +32,8 @@ def run(consumer, path, piped):
 
 
 def main():
+    if TIME is None:
+        sys.exit("needs GNU time (the time package; gtime on macOS and the BSDs)")
     program = sys.argv[1] if len(sys.argv) > 1 else "build/release/fibbet"
     with tempfile.TemporaryDirectory() as work:
         path = os.path.join(work, "hostile")

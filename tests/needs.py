@@ -16,9 +16,9 @@ def needs(available, what):
 
 
 def gnu_time():
-    """The path of a `time` that measures peak memory with -f (GNU time), or None."""
-    path = shutil.which("time", path="/usr/bin:/usr/local/bin:/opt/homebrew/bin") or shutil.which("gtime")
-    if path is None:
-        return None
-    probe = subprocess.run([path, "-f", "%M", "true"], capture_output=True)
-    return path if probe.returncode == 0 and probe.stderr.strip().isdigit() else None
+    """The path of a `time` that measures peak memory with -f (GNU time), or None. macOS and the BSDs have a
+    /usr/bin/time of their own, without -f; GNU time is gtime there."""
+    for path in [shutil.which("time", path="/usr/bin:/usr/local/bin:/opt/homebrew/bin"), shutil.which("gtime")]:
+        if path and subprocess.run([path, "-f", "%M", "true"], capture_output=True).stderr.strip().isdigit():
+            return path
+    return None

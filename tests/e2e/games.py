@@ -15,7 +15,7 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from needs import gnu_time, needs  # noqa: E402
-from transcript import SAMPLE_ANSWERS as ORDINARY, answers_for, transcript  # noqa: E402
+from transcript import GREETING, PROMPTS, SAMPLE_ANSWERS as ORDINARY, answers_for, transcript  # noqa: E402
 
 A30 = b"a" * 30
 
@@ -97,6 +97,11 @@ class Games(unittest.TestCase):
         self.assertEqual(self.play(data, ["--help", "-x", "story.txt"]), self.play(data))
 
     def test_closed_input(self):
+        # A preloaded library (libfaketime, say) may open a file of its own as descriptor 0 before the game starts.
+        probe = subprocess.run([sys.executable, "-c", "import os; os.fstat(0)"], stdin=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL, preexec_fn=lambda: os.close(0))
+        if probe.returncode == 0:
+            self.skipTest("descriptor 0 does not stay closed here: a preloaded library opens a file as it")
         status, output = self.play(None, stdin=subprocess.DEVNULL, preexec_fn=lambda: os.close(0))
         self.assertEqual(status, 0)
         self.check_output(output, [b""] * 20)
@@ -120,7 +125,9 @@ class Games(unittest.TestCase):
                                       preexec_fn=lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit)))
                 self.assertEqual(status, 0)
                 out.seek(0)
-                self.assertEqual(out.read(), transcript(ORDINARY)[:limit])
+                # Linux writes up to the limit. Where the kernel fails the whole write that crosses it (EFBIG:
+                # older FreeBSD filesystems, old macOS), the file ends with the write before, the last prompt.
+                self.assertIn(out.read(), [transcript(ORDINARY)[:limit], GREETING + b"".join(PROMPTS)])
 
     def test_pause_that_cannot_run(self):
         if not self.windows:
