@@ -14,6 +14,8 @@
 #include <string_view>
 
 #ifdef _WIN32
+#include "windows_console.hpp"
+
 #include <cstdlib>
 #else
 #include "fd_buffers.hpp"
@@ -43,6 +45,7 @@ int main()
     std::ios_base::sync_with_stdio(false);
     std::istream& in = std::cin;
     std::ostream& out = std::cout;
+    const text_encoding encoding = input_encoding();
 #else
     // Output that cannot be written (a closed pipe, a file at its size limit) is
     // a failed write like any other, not the end of the game.
@@ -52,13 +55,14 @@ int main()
     static fd_output output_buffer(STDOUT_FILENO);
     std::istream in(&input_buffer);
     std::ostream out(&output_buffer);
+    const text_encoding encoding = utf8_encoding;  // the game reads no locale settings
 #endif
 
     for (const std::string_view line : greeting) {
         out << line;
     }
     answer_sheet answers{};
-    collect_answers(answers, in, out);
+    collect_answers(answers, in, out, encoding);
     print_story(answers, out);
     pause_before_exit(out);
     return 0;
@@ -78,6 +82,7 @@ void pause_before_exit(std::ostream& out)
 {
     out.flush();  // all of the story shows before the wait
 #ifdef _WIN32
+    discard_typed_keys();  // keys typed ahead do not end the pause
     static_cast<void>(std::system(pause_command));  // if it cannot run, the game just ends
 #else
     wait_for_key(press_any_key);  // a POSIX shell has no "pause"

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "answer_sheet.hpp"
+#include "encodings.hpp"
 
 #include <array>
 #include <istream>
@@ -36,5 +37,5 @@ inline constexpr auto prompt_table = std::to_array<std::string_view>({
 static_assert(prompt_table.size() == answer_count, "one prompt for each answer");
 
 // Prints each prompt in turn, flushed so that it shows before the game waits,
-// and reads one word for it from `in`.
-void collect_answers(answer_sheet& answers, std::istream& in, std::ostream& out);
+// and reads one word for it from `in`, whose words come in `encoding`.
+void collect_answers(answer_sheet& answers, std::istream& in, std::ostream& out, const text_encoding& encoding);

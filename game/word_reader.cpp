@@ -26,7 +26,7 @@ char byte(traits::int_type c)
 // the stream's buffer, one at a time. The buffer is asked for more only when it
 // holds no byte still to be looked at, so a word at the end of a terminal's line
 // never waits for the next line.
-void read_word(std::istream& in, answer& slot)
+void read_word(std::istream& in, answer& slot, const text_encoding& encoding)
 {
     slot = answer{};
     const std::istream::sentry ready(in, true);  // true: the white space is skipped below, by the game's own rule
@@ -58,7 +58,7 @@ void read_word(std::istream& in, answer& slot)
         state |= std::ios_base::badbit;
     }
     if (cut) {
-        length = whole_character_length({slot.bytes.data(), length});
+        length = whole_character_length({slot.bytes.data(), length}, encoding);
         std::fill(slot.bytes.begin() + static_cast<std::ptrdiff_t>(length), slot.bytes.end(), '\0');
     }
     slot.length = length;

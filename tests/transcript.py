@@ -79,11 +79,14 @@ def transcript(answers, line_end=b"\n"):
     return text.replace(b"\n", line_end)
 
 
-def keep(word):
-    """A word as a slot keeps it: 31 bytes at most, never ending in part of a UTF-8 character."""
+def keep(word, utf8=True):
+    """A word as a slot keeps it: 31 bytes at most, never ending in part of a UTF-8 character (in UTF-8; in a
+    code page of single bytes, its first 31 bytes)."""
     if len(word) <= CAPACITY:
         return word
     word = word[:CAPACITY]
+    if not utf8:
+        return word
     for back in range(1, 5):
         if back > len(word):
             break
@@ -94,7 +97,7 @@ def keep(word):
     return word
 
 
-def answers_for(data):
+def answers_for(data, utf8=True):
     """The twenty answers that typing `data` gives: its words in turn, empty once it runs out."""
     words = []
     word = None
@@ -109,4 +112,4 @@ def answers_for(data):
             break
     if word is not None and len(words) < 20:
         words.append(word)
-    return [keep(w) for w in words] + [b""] * (20 - len(words))
+    return [keep(w, utf8) for w in words] + [b""] * (20 - len(words))

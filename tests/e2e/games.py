@@ -13,6 +13,11 @@ import tempfile
 import time
 import unittest
 
+try:
+    import pexpect
+except ImportError:
+    pexpect = None
+
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from needs import gnu_time, needs  # noqa: E402
 from transcript import GREETING, PROMPTS, SAMPLE_ANSWERS as ORDINARY, answers_for, transcript  # noqa: E402
@@ -41,7 +46,20 @@ CASES = [
     ("white_space_runs", b" " * 100_000 + b"w" + b"\t" * 70_000, [b"w"] + [b""] * 19),
     ("non_blocking_pipe_words_late", [b"one tw", b"o three\n", b"four"], [b"one", b"two", b"three", b"four"] + [b""] * 16),
 ]
+UTF8_ONLY = {"utf8_at_the_cut", "ends_inside_a_character"}  # rows whose cut is UTF-8's
 LATE = 0.2  # seconds between the pieces of an input that comes late
+
+# The Windows console's input code page decides where a long word is cut: code page, input, the answers kept.
+# "watashi wa nihongo o benkyou shite imasu" in code page 932 is nineteen characters of two bytes.
+JAPANESE = "わたしはにほんごをべんきょうしています".encode("cp932")
+CODE_PAGES = [
+    (1252, A30 + "étude".encode("cp1252"), [A30 + "é".encode("cp1252")]),
+    (850, A30 + "ße".encode("cp850") + b" " + A30 + "Ó".encode("cp850"),
+     [A30 + "ß".encode("cp850"), A30 + "Ó".encode("cp850")]),
+    (932, JAPANESE + b" " + A30[1:] + "凜x".encode("cp932") + b" " + A30 + "ﾀﾀ".encode("cp932"),
+     [JAPANESE[:30], A30[1:] + "凜".encode("cp932"), A30 + "ﾀ".encode("cp932")]),
+    (65001, A30 + "é".encode() + b" " + A30[2:] + "€".encode(), [A30, A30[2:] + "€".encode()]),
+]
 
 
 class Games(unittest.TestCase):
@@ -49,8 +67,9 @@ class Games(unittest.TestCase):
     windows = False
 
     def answers_for(self, data):
-        # Windows reads its input in text mode, where Ctrl-Z marks the end of a file.
-        return answers_for(data.split(b"\x1a")[0] if self.windows else data)
+        # Windows reads its input in text mode, where Ctrl-Z marks the end of a file. Through a pipe it has no
+        # console, and its words are in the ANSI code page: 1252, of single bytes, under Wine in the C locale.
+        return answers_for(data.split(b"\x1a")[0], utf8=False) if self.windows else answers_for(data)
 
     def play(self, data, args=(), program=None, **streams):
         if isinstance(data, list):
@@ -87,6 +106,8 @@ class Games(unittest.TestCase):
 
     def test_games(self):
         for name, data, answers in CASES:
+            if self.windows and name in UTF8_ONLY:
+                continue  # the code-page rows play them in a console whose code page is UTF-8
             with self.subTest(name):
                 status, output = self.play(data)
                 self.assertEqual(status, 0)
@@ -140,6 +161,33 @@ class Games(unittest.TestCase):
                                    program=wine + ["cmd", "/c", f"set COMSPEC=C:\\no\\such.exe&& {game}"])
         self.assertEqual(status, 0)
         self.assertEqual(output, transcript(ORDINARY, b"\r\n"))
+
+    def test_code_pages(self):
+        if not self.windows:
+            self.skipTest("a Windows console's code page")
+        needs(pexpect, "pexpect (python3-pexpect), for a console of Wine's own")
+        for code_page, data, answers in CODE_PAGES:
+            with self.subTest(code_page=code_page):
+                status, output = self.play_in_console(code_page, data)
+                self.assertEqual(status, 0)
+                self.check_output(output, answers + [b""] * (20 - len(answers)))
+
+    def play_in_console(self, code_page, data):
+        """Plays a game started from a command interpreter with a console (Wine's, on a pseudo-terminal) whose
+        input code page `chcp` has set, its input and output redirected to files (the output with the notice of
+        the pause, which inherits it). Through a pipe there is no console, and chcp fails."""
+        *wine, exe = self.program
+        windows = lambda path: "Z:" + os.path.abspath(path).replace("/", "\\")  # noqa: E731
+        with tempfile.TemporaryDirectory() as work:
+            answers, story = os.path.join(work, "answers"), os.path.join(work, "story")
+            with open(answers, "wb") as f:
+                f.write(data)
+            command = f"chcp {code_page} >nul && {windows(exe)} < {windows(answers)} > {windows(story)}"
+            console = pexpect.spawn(wine[0], wine[1:] + ["cmd", "/c", command], timeout=120)
+            console.expect(pexpect.EOF)
+            console.close()
+            with open(story, "rb") as f:
+                return console.exitstatus, f.read()
 
     def play_measured(self, chunks):
         """Plays a game fed from `chunks`; returns its output and its peak resident memory in KiB."""

@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::istringstream in(input);
     std::ostringstream out;
     answer_sheet answers{};
-    collect_answers(answers, in, out);
+    collect_answers(answers, in, out, utf8_encoding);
     print_story(answers, out);
     if (out.str() != model_output(input)) {
         std::abort();
