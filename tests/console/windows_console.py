@@ -1,0 +1,119 @@
+# SPDX-License-Identifier: BSD-2-Clause
+"""The Windows game typed at a console: Wine's, on a pseudo-terminal, read off the screen through a VT emulator
+(pyte). Wine draws its console with cursor moves, so only a screen shows what the player sees.
+
+Usage: windows_console.py COMMAND...   (the emulator and the game: env WINEPREFIX=... wine fibbet.exe)
+"""
+import os
+import sys
+import termios
+import time
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from needs import needs  # noqa: E402
+from transcript import GREETING, HEADING, PROMPTS, STORY, fill  # noqa: E402
+
+try:
+    import pexpect
+    import pyte
+except ImportError:
+    pexpect = pyte = None
+
+PROGRAM = []
+ROWS, COLUMNS = 60, 100  # room for the whole game, with no scrolling
+LONG = b"abcdefghij" * 4  # a word of 40 bytes, of which the story shows 31
+WORDS = [LONG] + [b"w%d" % k for k in range(2, 21)]
+NOTICE = "Press any key to continue"  # Wine's words for the command interpreter's pause
+PAUSE = 3  # seconds the story must stay
+
+
+class Console(unittest.TestCase):
+    def setUp(self):
+        needs(pexpect and pyte, "pexpect and pyte (python3-pexpect, python3-pyte)")
+        self.screen = pyte.Screen(COLUMNS, ROWS)
+        self.stream = pyte.ByteStream(self.screen)
+        # LANG: Wine would translate the notice of the pause into the language of any other.
+        self.game = pexpect.spawn(PROGRAM[0], PROGRAM[1:], dimensions=(ROWS, COLUMNS),
+                                  env=dict(os.environ, LANG="C.UTF-8"))
+
+    def tearDown(self):
+        self.game.close(force=True)
+
+    def lines(self):
+        return [line.rstrip() for line in self.screen.display]
+
+    def wait_for(self, shown, what, timeout=15):
+        """Reads what the console draws until `shown()` is true."""
+        deadline = time.monotonic() + timeout
+        while not shown():
+            if time.monotonic() > deadline:
+                self.fail(f"not on screen: {what}\n" + "\n".join(self.lines()))
+            try:
+                self.stream.feed(self.game.read_nonblocking(65536, timeout=0.05))
+            except pexpect.TIMEOUT:
+                pass
+            except pexpect.EOF:
+                self.game.wait()  # the game has ended: what it showed is all there is
+                self.assertTrue(shown(), f"the game ended before this showed: {what}\n" + "\n".join(self.lines()))
+                return
+
+    def raw(self):
+        """Whether the console reads keys one by one, unechoed: Wine draws a prompt before it sets the terminal so,
+        and keys typed before that are echoed twice."""
+        return not termios.tcgetattr(self.game.child_fd)[3] & (termios.ICANON | termios.ECHO)
+
+    def before_cursor(self):
+        return self.screen.display[self.screen.cursor.y][:self.screen.cursor.x]
+
+    def type_at(self, prompt, keys):
+        """Waits for `prompt` with the cursor right after it, and types `keys`."""
+        self.wait_for(lambda: self.before_cursor().endswith(prompt.decode()) and self.raw(), prompt)
+        self.game.send(keys)
+
+    def assert_story_then_pause(self, answers):
+        """The heading and every line of the story on screen, in order, then the notice; and the game still waits
+        `PAUSE` seconds on."""
+        story = [fill(line, [answers[k - 1][:31] for k in blanks]).decode() for line, blanks in STORY]
+        self.wait_for(lambda: any(line.startswith(NOTICE) for line in self.lines()), NOTICE)
+        shown = self.lines()
+        first = shown.index(story[0])
+        # The heading ends the line of the last prompt when its word was typed ahead with others.
+        self.assertTrue(shown[first - 2].endswith(HEADING.decode().splitlines()[0]), shown[first - 2])
+        self.assertEqual(shown[first - 1:first + len(story)], [""] + story)
+        self.assertTrue(shown[first + len(story)].startswith(NOTICE), shown[first + len(story)])
+        deadline = time.monotonic() + PAUSE
+        self.wait_for(lambda: time.monotonic() > deadline or not self.game.isalive(), "", timeout=PAUSE + 1)
+        self.assertTrue(self.game.isalive(), "the story went before a key was pressed")
+
+    def assert_one_key_ends_it(self):
+        self.game.send(b"k")
+        self.game.expect(pexpect.EOF, timeout=15)
+        self.game.close()
+        self.assertEqual(self.game.exitstatus, 0)
+
+    def test_a_game_typed_word_by_word(self):
+        self.wait_for(lambda: "\n".join(self.lines()).startswith(GREETING.decode().rstrip("\n")), "the greeting")
+        for row, (prompt, word) in enumerate(zip(PROMPTS, WORDS)):
+            self.type_at(prompt, word + b"\r")
+            echoed = (prompt + word).decode()
+            self.wait_for(lambda: echoed in "".join(self.lines()[3 + row:]), echoed)  # a long one wraps
+        self.assert_story_then_pause(WORDS)
+        self.assert_one_key_ends_it()
+
+    def test_words_on_one_line_and_keys_typed_ahead(self):
+        self.type_at(PROMPTS[0], b"one two three\r")
+        # The prompts of the words already typed follow one another, and the game waits after the next.
+        self.wait_for(lambda: self.before_cursor() == b"".join(PROMPTS[1:4]).decode(), "three prompts on a line")
+        self.assertIn("Enter a noun: one two three", self.lines())
+        answers = [b"one", b"two", b"three"] + WORDS[3:]
+        # Enter and a key, typed ahead with the last answer, must not end the pause.
+        self.type_at(PROMPTS[3], b" ".join(WORDS[3:]) + b"\r\rx")
+        self.assert_story_then_pause(answers)
+        self.assert_one_key_ends_it()
+
+
+if __name__ == "__main__":
+    PROGRAM = sys.argv[1:]
+    del sys.argv[1:]
+    unittest.main(verbosity=2)
