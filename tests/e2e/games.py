@@ -44,6 +44,7 @@ CASES = [
     ("markers", b"%s %n %% \\ %s%s%n %", [b"%s", b"%n", b"%%", b"\\", b"%s%s%n", b"%"] + [b""] * 14),
     ("random_binary", random.Random(6).randbytes(4000), None),
     ("white_space_runs", b" " * 100_000 + b"w" + b"\t" * 70_000, [b"w"] + [b""] * 19),
+    ("starts_with_ff", b"\xff\xfe " + b" ".join(ORDINARY[:19]), [b"\xff\xfe"] + ORDINARY[:19]),  # 0xFF is no end
     ("non_blocking_pipe_words_late", [b"one tw", b"o three\n", b"four"], [b"one", b"two", b"three", b"four"] + [b""] * 16),
 ]
 UTF8_ONLY = {"utf8_at_the_cut", "ends_inside_a_character"}  # rows whose cut is UTF-8's

@@ -54,6 +54,12 @@ LIBC.ptsname.restype = ctypes.c_char_p
 LIBC.ptsname.argtypes = [ctypes.c_int]
 
 
+def cpu_of_children():
+    """Seconds of CPU that the children this test has waited for have used."""
+    usage = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return usage.ru_utime + usage.ru_stime
+
+
 def plain_start(*then):
     """The game starts as from a plain shell, whatever the tests inherited: every signal at its default action,
     none blocked, no core files; then whatever `then` sets up."""
@@ -194,7 +200,9 @@ class Terminal(unittest.TestCase):
     def test_a_terminal_left_non_blocking_waits_at_each_prompt_keeps_all_output_and_waits_at_the_pause(self):
         def non_blocking():
             fcntl.fcntl(0, fcntl.F_SETFL, fcntl.fcntl(0, fcntl.F_GETFL) | os.O_NONBLOCK)
-        self.restart(non_blocking)
+        self.tearDown()
+        before, started = cpu_of_children(), time.monotonic()
+        self.start(non_blocking)
         self.expect_exact(PROMPTS[0])
         self.assert_waiting()
         self.game.send(b" ".join(WORDS[:-1]) + b"\r")
@@ -206,8 +214,12 @@ class Terminal(unittest.TestCase):
         story = transcript(WORDS).rsplit(PROMPTS[-1], 1)[1]
         self.expect_exact(WORDS[-1] + b"\n" + story + b"Press any key to continue . . . ")
         self.assert_waiting()
+        os.kill(self.game.pid, signal.SIGCONT)  # a wait cut short by a signal waits again
+        self.assert_waiting()
         self.game.send(b"k")
         self.assert_ended()
+        # Waiting for a key, the game sleeps: it does not ask the terminal again and again.
+        self.assertLess(cpu_of_children() - before, (time.monotonic() - started) / 10, "seconds of CPU")
 
     def test_output_to_a_file_the_game_still_waits_for_a_key_at_the_terminal(self):
         with tempfile.NamedTemporaryFile() as out:
@@ -233,10 +245,22 @@ class Terminal(unittest.TestCase):
                 self.assert_ended(by_signal=sig)
                 self.assertEqual(EMULATOR_SAYS.sub(b"", self.game.before), b"\r\n")
 
-    def test_ctrl_c_ignored_by_whoever_started_the_game_stays_ignored(self):
-        self.restart(lambda: signal.signal(signal.SIGINT, signal.SIG_IGN))
+    def test_ctrl_c_ignored_or_blocked_by_whoever_started_the_game_stays_so(self):
+        # Blocked, Ctrl-C stays pending: the game leaves with the mask it was given, and does not die of it.
+        for name, setup in [("ignored", lambda: signal.signal(signal.SIGINT, signal.SIG_IGN)),
+                            ("blocked", lambda: signal.pthread_sigmask(signal.SIG_BLOCK, [signal.SIGINT]))]:
+            with self.subTest(name):
+                self.restart(setup)
+                self.answer_all_and_reach_the_pause()
+                self.game.sendintr()
+                self.assert_waiting()
+                self.game.send(b"k")
+                self.assert_ended()
+
+    def test_a_terminal_that_does_not_control_the_game_still_waits_for_a_key(self):
+        needs(shutil.which("setsid"), "setsid (util-linux)")
+        self.restart(command=["setsid", "-w"] + PROGRAM)  # a session of its own, with the terminal's descriptors
         self.answer_all_and_reach_the_pause()
-        self.game.sendintr()
         self.assert_waiting()
         self.game.send(b"k")
         self.assert_ended()
@@ -277,17 +301,17 @@ class Terminal(unittest.TestCase):
                 flood.wait()
             self.assert_ended()
 
-    def start_under_a_shell(self):
-        """The game started by an interactive dash, and at its pause. A shell with job control: a bare spawn's
-        process group is orphaned, and the kernel drops its stops. dash, because it leaves the terminal as the
-        stopped game left it; bash would set its own."""
+    def start_under_a_shell(self, line=None):
+        """The game started by an interactive dash (by `line`, or as a job of its own), and at its pause. A shell
+        with job control: a bare spawn's process group is orphaned, and the kernel drops its stops. dash, because
+        it leaves the terminal as the stopped game left it; bash would set its own."""
         needs(shutil.which("dash"), "dash, a shell with job control")
         self.restart(env={"PATH": os.environ["PATH"], "PS1": "shell$ ", "TERM": "dumb"},
                      command=["dash", "-i"])
         shell = self.game
         shell.expect_exact("shell$ ")
         self.settings = self.terminal_settings()
-        shell.sendline(shlex.join(PROGRAM))
+        shell.sendline(line or shlex.join(PROGRAM))
         self.answer_all_and_reach_the_pause()
         return shell
 
@@ -297,39 +321,59 @@ class Terminal(unittest.TestCase):
         return self.game.before
 
     def test_ctrl_z_hands_the_terminal_back_until_fg_shows_the_notice_again(self):
-        shell = self.start_under_a_shell()
-        for _ in range(2):  # the second time, through the handler that the first continue set again
-            shell.sendcontrol("z")
-            shell.expect_exact("shell$ ")
-            settings = self.shell_says("stty -a")
-            self.assertRegex(settings, rb"(?<!-)\bicanon\b")
-            self.assertRegex(settings, rb"(?<!-)\becho\b")
-            shell.sendline("fg")
-            shell.expect_exact(b"\r\nPress any key to continue . . . ")
-            self.assertTrue(self.wait_no_echo())
-            self.assert_waiting()
-        shell.send(b"k")
-        shell.expect_exact("shell$ ")
-        self.assertEqual(self.terminal_settings(), self.settings)
-        self.assertIn(b"status=0", self.shell_says("echo status=$?"))
+        game = shlex.join(PROGRAM)
+        # How the shell starts the game, and what the shell is told between each Ctrl-Z and fg.
+        for start, rounds in [
+            (game, [[], []]),  # the second time, through the handler that the first continue set again
+            (game, [["bg"]]),  # continued in the background first, where its read stops it until fg
+            # Not the leader of its process group: it waits, unechoed, with the notice. (No Ctrl-Z: dash takes the
+            # terminal back as soon as sh stops, before the game's handler runs.)
+            (f"sh -c {shlex.quote(game + '; true')}", []),
+            ("sh -c " + shlex.quote("trap '' CONT; exec " + game), [[]]),  # continue signals ignored
+        ]:
+            with self.subTest(start=start, rounds=rounds):
+                shell = self.start_under_a_shell(start)
+                for between in rounds:
+                    shell.sendcontrol("z")
+                    shell.expect_exact("shell$ ")
+                    settings = self.shell_says("stty -a")
+                    self.assertRegex(settings, rb"(?<!-)\bicanon\b")
+                    self.assertRegex(settings, rb"(?<!-)\becho\b")
+                    for command in between:
+                        self.shell_says(command)
+                    shell.sendline("fg")
+                    shell.expect_exact(b"\r\nPress any key to continue . . . ")
+                    self.assertTrue(self.wait_no_echo())
+                    self.assert_waiting()
+                shell.send(b"k")
+                shell.expect_exact("shell$ ")
+                self.assertEqual(self.terminal_settings(), self.settings)
+                self.assertIn(b"status=0", self.shell_says("echo status=$?"))
 
     def test_a_game_stopped_at_the_pause_ends_by_the_signal_it_is_sent(self):
         # As `kill %1` does in bash: the ending signal, then a continue signal (here from `bg`, so that the shell
         # knows the game runs) to a game that does not own the terminal. Setting it from there would stop it again.
-        shell = self.start_under_a_shell()
-        shell.sendcontrol("z")
-        shell.expect_exact("shell$ ")
-        said = self.shell_says("kill -TERM %1; bg %1; wait %1; echo status=$?")
-        self.assertIn(b"status=%d" % (128 + signal.SIGTERM), said)
-        self.assertEqual(self.terminal_settings(), self.settings)
+        # Stopped by Ctrl-Z, the game has handed the terminal back; stopped by SIGSTOP, it could not, and the shell
+        # has set its own settings since.
+        for name, stop in [("Ctrl-Z", lambda shell: shell.sendcontrol("z")),
+                           ("SIGSTOP", lambda shell: os.kill(os.tcgetpgrp(shell.child_fd), signal.SIGSTOP))]:
+            with self.subTest(name):
+                shell = self.start_under_a_shell()
+                stop(shell)
+                shell.expect_exact("shell$ ")
+                self.terminal_settings(self.settings)  # as bash leaves it
+                said = self.shell_says("kill -TERM %1; bg %1; wait %1; echo status=$?")
+                self.assertIn(b"status=%d" % (128 + signal.SIGTERM), said)
+                self.assertEqual(self.terminal_settings(), self.settings)
 
     def test_continued_after_a_stop_the_wait_resumes(self):
         self.answer_all_and_reach_the_pause()
-        os.kill(self.game.pid, signal.SIGSTOP)
-        self.terminal_settings(self.settings)  # as a shell leaves it
-        os.kill(self.game.pid, signal.SIGCONT)
-        self.assertTrue(self.wait_no_echo())
-        self.assert_waiting()
+        for _ in range(2):  # the second time too
+            os.kill(self.game.pid, signal.SIGSTOP)
+            self.terminal_settings(self.settings)  # as a shell leaves it
+            os.kill(self.game.pid, signal.SIGCONT)
+            self.assertTrue(self.wait_no_echo())
+            self.assert_waiting()
         self.game.send(b"k")
         self.assert_ended()
 

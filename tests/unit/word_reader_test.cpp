@@ -214,6 +214,23 @@ INSTANTIATE_TEST_SUITE_P(
         reading_case{"gb18030_two_bytes_fit", a30.substr(1) + "\xB0\xA1z", {a30.substr(1) + "\xB0\xA1"}, gb18030}),
     [](const testing::TestParamInfo<reading_case>& param_info) { return std::string(param_info.param.name); });
 
+// A file buffer reports a failed read (standard input closed, under some C++ libraries) by throwing.
+class refill_throws : public std::streambuf {
+protected:
+    int_type underflow() override { throw std::ios_base::failure("cannot read"); }
+};
+
+TEST(read_word, a_refill_that_throws_leaves_the_slot_empty_and_the_stream_bad)
+{
+    refill_throws failing;
+    std::istream in(&failing);
+    answer slot;
+    slot.length = 3;
+    EXPECT_NO_THROW(read_word(in, slot, utf8_encoding));
+    EXPECT_EQ(slot.length, 0U);
+    EXPECT_TRUE(in.bad());
+}
+
 TEST(read_word, never_asks_for_a_line_it_does_not_need)
 {
     in_pieces terminal({"  one two three\n", "four\n"});
