@@ -291,9 +291,11 @@ class Terminal(unittest.TestCase):
         for _ in range(10):
             self.restart(env=no_leak_check)
             self.answer_all_and_reach_the_pause()
-            flood = subprocess.Popen(["sh", "-c", f"while kill -CONT {self.game.pid} 2>/dev/null; do :; done"])
+            flood = subprocess.Popen(["sh", "-c", f"kill -CONT {self.game.pid} && echo flooding &&"
+                                      f" while kill -CONT {self.game.pid} 2>/dev/null; do :; done"],
+                                     stdout=subprocess.PIPE)
             try:
-                self.game.expect([pexpect.TIMEOUT], timeout=0.05)
+                flood.stdout.readline()  # the key goes in once the flood has begun, however busy the machine
                 self.game.send(b"k")
                 self.game.expect_exact(b"\r\n")  # the wait is over: the line is ended
             finally:
