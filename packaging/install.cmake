@@ -86,10 +86,14 @@ install(FILES ${PROJECT_BINARY_DIR}/fibbet.6 DESTINATION ${CMAKE_INSTALL_MANDIR}
 # continuation lines start with a blank, empty ones are " ."), the changelog, compressed,
 # and lintian's override. For the .rpm: the licence, which rpm marks as such.
 function(fibbet_install_compressed from to component)
-  install(CODE "set(to \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${to}\")
-                get_filename_component(folder \"\${to}\" DIRECTORY)
-                file(MAKE_DIRECTORY \"\${folder}\")
-                execute_process(COMMAND gzip -9nc INPUT_FILE \"${from}\" OUTPUT_FILE \"\${to}\" COMMAND_ERROR_IS_FATAL ANY)"
+  get_filename_component(name ${to} NAME)
+  get_filename_component(folder ${to} DIRECTORY)
+  set(compressed ${PROJECT_BINARY_DIR}/compressed/${name})
+  # Written, then installed as any file is: its mode and its folders' are the same under any umask.
+  install(CODE "file(MAKE_DIRECTORY \"${PROJECT_BINARY_DIR}/compressed\")
+                execute_process(COMMAND gzip -9nc INPUT_FILE \"${from}\" OUTPUT_FILE \"${compressed}\" COMMAND_ERROR_IS_FATAL ANY)
+                file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${folder}\" TYPE FILE FILES \"${compressed}\"
+                     PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)"
           COMPONENT ${component} EXCLUDE_FROM_ALL)
 endfunction()
 fibbet_install_compressed(${PROJECT_BINARY_DIR}/fibbet.6 ${CMAKE_INSTALL_MANDIR}/man6/fibbet.6.gz compressed_manual)
