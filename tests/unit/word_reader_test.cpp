@@ -205,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
                      std::string(32, '\x81').insert(0, 1, 'a'),
                      {std::string(30, '\x81').insert(0, 1, 'a')},
                      shift_jis},
-        reading_case{"cp936_lead_byte_at_31", a30 + "\xB0\xA1", {a30}, gbk},
+        reading_case{"cp936_last_lead_byte_at_31", a30 + "\xFE\xA1", {a30}, gbk},
         reading_case{"gb18030_four_bytes_cut", a30.substr(2) + "\x81\x30\x81\x30", {a30.substr(2)}, gb18030},
         reading_case{"gb18030_four_bytes_fit",
                      a30.substr(3) + "\x81\x30\x81\x30z",
