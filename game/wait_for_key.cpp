@@ -60,6 +60,7 @@ int last_signal() noexcept
 {
 #ifdef NSIG
     constexpr int last_classic = NSIG - 1;
+    static_assert(last_classic < signal_slots, "room for every signal");
 #else
     constexpr int last_classic = 0;  // strict POSIX hides NSIG, which POSIX does not name
 #endif
