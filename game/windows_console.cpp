@@ -29,8 +29,8 @@ text_encoding input_encoding() noexcept
         encoding.rule = text_encoding::kind::double_byte;
         encoding.lead_bytes.at(range) = {info.LeadByte[2 * range], info.LeadByte[2 * range + 1]};
     }
-    // Left as single bytes: code pages of one byte per character, and those that a console
-    // cannot take as its input code page (UTF-7, the ISO-2022 family).
+    // Left as single bytes: code pages of one byte per character. The few others (UTF-7, the
+    // stateful ISO-2022 ones) have no lead bytes to go by, and keep their first 31 bytes too.
     return encoding;
 }
 
