@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "wait_for_key.hpp"
 
+#include "child_process.hpp"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -48,25 +50,6 @@ std::optional<default_action> observed_default(int sig)
         return std::nullopt;
     }
     return WIFSIGNALED(status) && WTERMSIG(status) == sig ? default_action::ends : default_action::ignored;
-}
-
-// Whether a forked child runs and exits: not under qemu-i386 7.2, whose children hang or crash.
-bool fork_works()
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        _exit(0);
-    }
-    int status = 0;
-    for (int tries = 0; tries < 200; ++tries) {  // two seconds
-        if (waitpid(child, &status, WNOHANG) == child) {
-            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        }
-        usleep(10'000);
-    }
-    kill(child, SIGKILL);
-    waitpid(child, &status, 0);
-    return false;
 }
 
 // The wait handles exactly the signals that end a program, whatever their number:
