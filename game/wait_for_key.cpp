@@ -72,9 +72,8 @@ int last_signal() noexcept
 #endif
 }
 
-bool can_set_action(int sig) noexcept
+bool can_set_action(int sig, struct sigaction& current) noexcept
 {
-    struct sigaction current {};
     return sigaction(sig, nullptr, &current) == 0 && sigaction(sig, &current, nullptr) == 0;  // set as it was
 }
 
@@ -252,8 +251,7 @@ void wait_for_key(std::string_view notice)
         const signal_handler handler = handler_for(sig);
         struct sigaction& before = previous.at(static_cast<std::size_t>(sig));
         // A signal ignored by whoever started the game stays ignored.
-        if (handler != nullptr && can_set_action(sig) && sigaction(sig, nullptr, &before) == 0 &&
-            before.sa_handler != SIG_IGN) {
+        if (handler != nullptr && can_set_action(sig, before) && before.sa_handler != SIG_IGN) {
             set_action(sig, handler, handler == end_waiting ? ends_flags : SA_RESTART);
             sigaddset(&handled, sig);
         }

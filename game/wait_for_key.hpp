@@ -2,6 +2,7 @@
 // Waiting at a POSIX terminal for one key, as the Windows command "pause" does.
 #pragma once
 
+#include <csignal>
 #include <string_view>
 
 // When standard input is a terminal: shows `notice`, waits for one key, then ends
@@ -27,7 +28,8 @@ inline constexpr int signal_slots = 129;
 
 // Whether the C library lets a program set an action for `sig`: not for the numbers it
 // keeps for itself (glibc's 32 and 33, OpenBSD's SIGTHR). The wait leaves those alone.
-[[nodiscard]] bool can_set_action(int sig) noexcept;
+// `current` receives the action `sig` has.
+[[nodiscard]] bool can_set_action(int sig, struct sigaction& current) noexcept;
 
 // The wait ends the game by every signal whose default action is `ends`, real-time
 // signals included, and hands the terminal back for Ctrl-Z.

@@ -28,7 +28,8 @@ std::optional<default_action> observed_default(int sig)
         setpgid(0, 0);
         const rlimit no_core{0, 0};
         setrlimit(RLIMIT_CORE, &no_core);
-        if (!can_set_action(sig)) {
+        struct sigaction current {};
+        if (!can_set_action(sig, current)) {
             _exit(cannot_be_sent);
         }
         std::signal(sig, SIG_DFL);
