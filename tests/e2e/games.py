@@ -63,6 +63,11 @@ CODE_PAGES = [
 ]
 
 
+def windows_path(path):
+    """`path` as a Windows program under Wine names it: on drive Z:, Wine's way to the whole file system."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
 class Games(unittest.TestCase):
     program = []
     windows = False
@@ -157,9 +162,8 @@ class Games(unittest.TestCase):
         # "pause" runs in the interpreter that COMSPEC names. Wine keeps its own COMSPEC, so a Windows
         # parent (cmd) sets it to a program that does not exist before starting the game.
         *wine, exe = self.program
-        game = "Z:" + os.path.abspath(exe).replace("/", "\\")
         status, output = self.play(b" ".join(ORDINARY),
-                                   program=wine + ["cmd", "/c", f"set COMSPEC=C:\\no\\such.exe&& {game}"])
+                                   program=wine + ["cmd", "/c", f"set COMSPEC=C:\\no\\such.exe&& {windows_path(exe)}"])
         self.assertEqual(status, 0)
         self.assertEqual(output, transcript(ORDINARY, b"\r\n"))
 
@@ -178,12 +182,11 @@ class Games(unittest.TestCase):
         input code page `chcp` has set, its input and output redirected to files (the output with the notice of
         the pause, which inherits it). Through a pipe there is no console, and chcp fails."""
         *wine, exe = self.program
-        windows = lambda path: "Z:" + os.path.abspath(path).replace("/", "\\")  # noqa: E731
         with tempfile.TemporaryDirectory() as work:
             answers, story = os.path.join(work, "answers"), os.path.join(work, "story")
             with open(answers, "wb") as f:
                 f.write(data)
-            command = f"chcp {code_page} >nul && {windows(exe)} < {windows(answers)} > {windows(story)}"
+            command = f"chcp {code_page} >nul && {windows_path(exe)} < {windows_path(answers)} > {windows_path(story)}"
             console = pexpect.spawn(wine[0], wine[1:] + ["cmd", "/c", command], timeout=120)
             console.expect(pexpect.EOF)
             console.close()

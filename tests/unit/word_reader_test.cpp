@@ -196,7 +196,6 @@ INSTANTIATE_TEST_SUITE_P(
         reading_case{"lone_lead_byte_in_short_word_kept", "ab\xC3", {"ab\xC3"}},
         reading_case{"invalid_lead_kept", a30 + "\xFF\xFF", {a30 + "\xFF"}},
         reading_case{"cp1252_e_acute_at_31", a30 + "\xE9tude", {a30 + "\xE9"}, single_byte},
-        reading_case{"cp850_sharp_s_at_31", a30 + "\xE1" + "e", {a30 + "\xE1"}, single_byte},
         reading_case{"cp932_half_character_dropped", japanese, {japanese.substr(0, 30)}, shift_jis},
         reading_case{
             "cp932_whole_character_kept", a30.substr(1) + "\xEA\xA3x", {a30.substr(1) + "\xEA\xA3"}, shift_jis},
