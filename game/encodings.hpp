@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string_view>
 
 // The bytes that start a character of two in a double-byte code page, first to last.
@@ -109,4 +110,29 @@ namespace encoding_detail {
         whole += size;
     }
     return whole;
+}
+
+// Windows code pages that a rule is chosen for by number.
+inline constexpr unsigned utf8_code_page = 65001;  // CP_UTF8
+inline constexpr unsigned gb18030_code_page = 54936;  // GetCPInfo gives it no lead bytes
+
+// The rule of Windows code page `code_page`, from its lead bytes as GetCPInfo gives them:
+// pairs of first and last, ended by a pair of zeros. A code page with none keeps its
+// first 31 bytes: one of a byte per character, or one of the few others (UTF-7, the
+// stateful ISO-2022 ones) that have no lead bytes to go by.
+[[nodiscard]] constexpr text_encoding encoding_of_code_page(
+    unsigned code_page, std::span<const unsigned char, 2 * max_lead_byte_ranges> lead_bytes) noexcept
+{
+    if (code_page == utf8_code_page) {
+        return utf8_encoding;
+    }
+    if (code_page == gb18030_code_page) {
+        return {text_encoding::kind::gb18030, {}};
+    }
+    text_encoding encoding{text_encoding::kind::single_byte, {}};
+    for (std::size_t range = 0; range < max_lead_byte_ranges && lead_bytes[2 * range] != 0; ++range) {
+        encoding.rule = text_encoding::kind::double_byte;
+        encoding.lead_bytes.at(range) = {lead_bytes[2 * range], lead_bytes[2 * range + 1]};
+    }
+    return encoding;
 }

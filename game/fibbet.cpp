@@ -14,6 +14,7 @@
 #include <string_view>
 
 #ifdef _WIN32
+#include "console_buffers.hpp"
 #include "windows_console.hpp"
 
 #include <cstdlib>
@@ -40,12 +41,18 @@ void pause_before_exit(std::ostream& out);
 int main()
 {
 #ifdef _WIN32
-    // The C runtime's text mode: "\n" goes out as CR LF, and Ctrl-Z ends the input.
-    // Speed only: the streams then read and write whole blocks, not through C stdio.
+    // A console is read and written through its wide interface, so that every
+    // character the player can type reaches the story; its words are then UTF-8.
+    // A pipe or a file is bytes, as the C runtime's text mode reads and writes them
+    // ("\n" as CR LF, Ctrl-Z the end), in the code page they come in. Not in step
+    // with C stdio, for speed: the streams read and write whole blocks.
     std::ios_base::sync_with_stdio(false);
-    std::istream& in = std::cin;
-    std::ostream& out = std::cout;
-    const text_encoding encoding = input_encoding();
+    static console_input console_in;  // static: fixed blocks, off the stack
+    const unsigned code_page = console_in.is_console() ? utf8_code_page : words_code_page();
+    static console_output console_out(code_page);
+    std::istream in(console_in.is_console() ? &console_in : std::cin.rdbuf());
+    std::ostream out(console_out.is_console() ? &console_out : std::cout.rdbuf());
+    const text_encoding encoding = encoding_of(code_page);
 #else
     // Output that cannot be written (a closed pipe, a file at its size limit) is
     // a failed write like any other, not the end of the game.

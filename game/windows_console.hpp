@@ -4,9 +4,19 @@
 
 #include "encodings.hpp"
 
-// The encoding of the words the player types: the console's input code page, or
-// the ANSI code page when there is no console.
-[[nodiscard]] text_encoding input_encoding() noexcept;
+// The code page of words that do not come from the console itself: the console's
+// input code page, `console_input`, for input redirected from a file, or the ANSI
+// one, `ansi`, when there is no console (GetConsoleCP gives 0).
+[[nodiscard]] constexpr unsigned words_code_page_of(unsigned console_input, unsigned ansi) noexcept
+{
+    return console_input != 0 ? console_input : ansi;
+}
+
+// The code page of words read from a pipe or a file, by the rule above.
+[[nodiscard]] unsigned words_code_page() noexcept;
+
+// The rule that cuts words in `code_page`: UTF-8's for a code page Windows does not know.
+[[nodiscard]] text_encoding encoding_of(unsigned code_page) noexcept;
 
 // Drops the keys that the console holds unread, so that a key typed before the
 // story showed does not end the pause. Nothing when the input is not a console.

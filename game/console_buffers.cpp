@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: BSD-2-Clause
+#include "console_buffers.hpp"
+
+#include "windows_console.hpp"
+
+#include <algorithm>
+#include <string_view>
+#include <windows.h>
+
+namespace {
+
+// The console's calls take wchar_t, which is UTF-16 on Windows.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+void* console_behind(DWORD standard_handle) noexcept
+{
+    const HANDLE handle = GetStdHandle(standard_handle);
+    DWORD mode = 0;
+    return GetConsoleMode(handle, &mode) != 0 ? handle : nullptr;
+}
+
+// Writes all of `units`, going on from where a partial write stopped; false if the console cannot be written.
+bool write_all(void* console, const char16_t* units, std::size_t size) noexcept
+{
+    while (size > 0) {
+        DWORD written = 0;
+        if (WriteConsoleW(console, reinterpret_cast<const wchar_t*>(units), static_cast<DWORD>(size), &written,
+                          nullptr) == 0 ||
+            written == 0) {
+            return false;
+        }
+        units += written;
+        size -= written;
+    }
+    return true;
+}
+
+}  // namespace
+
+console_input::console_input() noexcept : console_(console_behind(STD_INPUT_HANDLE)) {}
+
+console_input::int_type console_input::underflow()
+{
+    if (gptr() < egptr()) {
+        return traits_type::to_int_type(*gptr());
+    }
+    std::size_t got = 0;
+    while (got == 0 && !ended_) {
+        DWORD read = 0;
+        // Ctrl-C: the read returns at once, with nothing and ERROR_OPERATION_ABORTED, while the
+        // console's handler ends the game on another thread. That is not the end of the input.
+        SetLastError(0);
+        const bool succeeded = ReadConsoleW(console_, reinterpret_cast<wchar_t*>(units_.data()),
+                                            static_cast<DWORD>(units_.size()), &read, nullptr) != 0;
+        if (succeeded && read == 0 && GetLastError() == ERROR_OPERATION_ABORTED) {
+            continue;
+        }
+        if (!succeeded || read == 0) {
+            ended_ = true;  // the console cannot be read
+        } else {
+            const std::size_t kept = ctrl_z_.apply(std::span(units_.data(), read));
+            got = utf8_.convert({units_.data(), kept}, block_.data());
+            ended_ = ctrl_z_.ended();
+        }
+        if (ended_) {
+            got += utf8_.finish(block_.data() + got);
+        }
+    }
+    if (got == 0) {
+        return traits_type::eof();
+    }
+    setg(block_.data(), block_.data(), block_.data() + got);
+    return traits_type::to_int_type(block_.front());
+}
+
+console_output::console_output(unsigned code_page) noexcept
+    : console_(console_behind(STD_OUTPUT_HANDLE)), code_page_(code_page), encoding_(encoding_of(code_page))
+{
+    setp(block_.data(), block_.data() + block_.size());
+}
+
+int console_output::sync()
+{
+    const auto decode = [this](std::string_view text, char16_t* out) -> std::size_t {
+        if (code_page_ == utf8_code_page || text.empty()) {
+            return utf16_from_utf8(text, out);  // the same on every Windows, whatever the bytes
+        }
+        // At most one unit per byte, in every code page the game reads its words in.
+        const int units = MultiByteToWideChar(code_page_, 0, text.data(), static_cast<int>(text.size()),
+                                              reinterpret_cast<wchar_t*>(out), static_cast<int>(text.size()));
+        return static_cast<std::size_t>(std::max(units, 0));
+    };
+    std::string_view pending(pbase(), static_cast<std::size_t>(pptr() - pbase()));
+    bool written = true;
+    for (console_chunk chunk{}; !pending.empty(); pending.remove_prefix(chunk.bytes)) {
+        chunk = console_chunk_of(pending, encoding_, units_, decode);
+        if (chunk.bytes == 0) {
+            break;  // a cut character: the rest of it is still to come
+        }
+        written = write_all(console_, units_.data(), chunk.units) && written;
+    }
+    const auto kept = std::copy(pending.begin(), pending.end(), block_.begin());
+    setp(block_.data(), block_.data() + block_.size());
+    pbump(static_cast<int>(kept - block_.begin()));
+    return written ? 0 : -1;
+}
+
+console_output::int_type console_output::overflow(int_type c)
+{
+    if (sync() != 0) {
+        return traits_type::eof();
+    }
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+        return sputc(traits_type::to_char_type(c));
+    }
+    return traits_type::not_eof(c);
+}

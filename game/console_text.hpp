@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: BSD-2-Clause
+// The Windows console's own text is UTF-16; the game's is bytes. These are the rules
+// that carry text from one to the other, kept apart from the console's calls so that
+// they run, and are tested, on every system.
+#pragma once
+
+#include "encodings.hpp"
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+inline constexpr char16_t ctrl_z = 0x1A;
+
+// Ctrl-Z in what the console reads, as its narrow interface takes it: first on a line,
+// it ends the input, and the rest of that line is dropped; later in a line, it ends
+// the line there (what follows it, up to the line end, is dropped) and reading goes on.
+// A line may come in several reads: the rule carries its place from one to the next.
+class ctrl_z_rule {
+public:
+    // Keeps at the front of `units`, one read, what the game is to read of it; returns how many.
+    std::size_t apply(std::span<char16_t> units) noexcept;
+    [[nodiscard]] bool ended() const noexcept { return ended_; }
+
+private:
+    bool at_line_start_ = true;
+    bool dropping_ = false;  // the rest of a line after its Ctrl-Z
+    bool ended_ = false;
+};
+
+// The console's UTF-16, read by reads, as the UTF-8 the game reads: a surrogate pair
+// split between two reads is joined, a lone surrogate becomes U+FFFD, and CR LF becomes
+// LF, as text mode reads it (a CR that ends one read waits for the next).
+class utf8_from_utf16 {
+public:
+    // Bytes `out` must have room for: three for each unit, and three for one held from the read before.
+    [[nodiscard]] static constexpr std::size_t room_for(std::size_t units) noexcept { return 3 * units + 3; }
+
+    // Writes the UTF-8 of `units` to `out`, less what it holds for the next read; returns the bytes written.
+    std::size_t convert(std::u16string_view units, char* out) noexcept;
+    // At the end of the input: what is held, a CR as itself and a lone high surrogate as U+FFFD.
+    std::size_t finish(char* out) noexcept;
+
+private:
+    char16_t high_surrogate_ = 0;
+    bool carriage_return_ = false;
+};
+
+// Decodes UTF-8 into UTF-16, never more units than bytes; returns the units written.
+// A byte that starts no well-formed character becomes U+FFFD.
+std::size_t utf16_from_utf8(std::string_view text, char16_t* out) noexcept;
+
+// What one write to the console takes of the game's text.
+struct console_chunk {
+    std::size_t bytes = 0;  // of the text, written out
+    std::size_t units = 0;  // of UTF-16, ready in the buffer
+};
+
+// Converts the longest beginning of `text` that is made of whole characters of
+// `encoding` and fills at most half of `out`, each "\n" as CR LF, as text mode writes
+// it. `decode(bytes, units)` turns whole characters into at most one unit per byte,
+// and returns how many. What is left (a character cut at the end of `text`, or what
+// did not fit) is for the next call; a chunk never ends inside a character, so never
+// on a high surrogate.
+template <class Decoder>
+console_chunk console_chunk_of(std::string_view text, const text_encoding& encoding, std::span<char16_t> out,
+                               Decoder&& decode) noexcept
+{
+    const std::string_view fits = text.substr(0, out.size() / 2);
+    const std::string_view whole = fits.substr(0, whole_character_length(fits, encoding));
+    std::size_t units = decode(whole, out.data());
+    std::size_t line_ends = 0;
+    for (std::size_t i = 0; i < units; ++i) {
+        line_ends += out[i] == u'\n' ? 1U : 0U;
+    }
+    // From the end backwards, each LF after its CR: the text only moves towards the end.
+    for (std::size_t from = units, to = units + line_ends; from > 0;) {
+        out[--to] = out[--from];
+        if (out[from] == u'\n') {
+            out[--to] = u'\r';
+        }
+    }
+    units += line_ends;
+    return {whole.size(), units};
+}
