@@ -120,8 +120,8 @@ inline constexpr unsigned gb18030_code_page = 54936;  // GetCPInfo gives it no l
 // pairs of first and last, ended by a pair of zeros. A code page with none keeps its
 // first 31 bytes: one of a byte per character, or one of the few others (UTF-7, the
 // stateful ISO-2022 ones) that have no lead bytes to go by.
-[[nodiscard]] constexpr text_encoding encoding_of_code_page(
-    unsigned code_page, std::span<const unsigned char, 2 * max_lead_byte_ranges> lead_bytes) noexcept
+[[nodiscard]] constexpr text_encoding
+encoding_of_code_page(unsigned code_page, std::span<const unsigned char, 2 * max_lead_byte_ranges> lead_bytes) noexcept
 {
     if (code_page == utf8_code_page) {
         return utf8_encoding;

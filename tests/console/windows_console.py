@@ -6,13 +6,15 @@ Usage: windows_console.py COMMAND...   (the emulator and the game: env WINEPREFI
 """
 import os
 import sys
+import tempfile
 import termios
 import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from e2e.games import windows_path  # noqa: E402
 from needs import needs  # noqa: E402
-from transcript import GREETING, HEADING, PROMPTS, STORY, fill  # noqa: E402
+from transcript import GREETING, HEADING, PROMPTS, STORY, fill, keep, transcript  # noqa: E402
 
 try:
     import pexpect
@@ -23,7 +25,11 @@ except ImportError:
 PROGRAM = []
 ROWS, COLUMNS = 60, 100  # room for the whole game, with no scrolling
 LONG = b"abcdefghij" * 4  # a word of 40 bytes, of which the story shows 31
-WORDS = [LONG] + [b"w%d" % k for k in range(2, 21)]
+# Words of every code page and of none that has them all: Cyrillic, Greek and CJK are in no single-byte one, and a
+# CJK word of 36 bytes keeps ten whole characters.
+TYPED = ["José", "наш", "日本語", "Zoë", "Ωμέγα", "日本語" * 4, "naïve", "Straße"]
+WORDS = [LONG] + [word.encode() for word in TYPED] + [b"w%d" % k for k in range(len(TYPED) + 2, 21)]
+BEYOND_THE_BMP = ["😀", "a🎉b", "🇫🇷", "😀" * 8]  # the last of 32 bytes: seven whole emoji are kept
 NOTICE = "Press any key to continue"  # Wine's words for the command interpreter's pause
 PAUSE = 3  # seconds the story must stay
 
@@ -31,23 +37,32 @@ PAUSE = 3  # seconds the story must stay
 class Console(unittest.TestCase):
     def setUp(self):
         needs(pexpect and pyte, "pexpect and pyte (python3-pexpect, python3-pyte)")
-        # Wine may say something of its own first (Wine 10: "XDG_RUNTIME_DIR is invalid").
+
+    def begin(self, command=None, shown=None, what="the greeting"):
+        """Starts `command` (the game) on the console, and waits until `shown()` (the greeting is on screen)."""
         greeting = GREETING.decode().rstrip("\n")
+        shown = shown or (lambda: greeting in "\n".join(self.lines()))
+        # Wine may say something of its own first (Wine 10: "XDG_RUNTIME_DIR is invalid").
         for _ in range(2):
-            self.start()
-            if self.drawn(lambda: greeting in "\n".join(self.lines())) or any(self.lines()):
+            self.start(command or PROGRAM)
+            if self.drawn(shown) or self.game.isalive():
                 break
-            # Wine ended before it drew anything (seen once on a loaded CI machine): its start, not the game's.
+            # Wine ended before it showed anything (seen once on a loaded CI machine): its start, not the game's.
             print(f"Wine ended at once, status {self.game.exitstatus}, signal {self.game.signalstatus}: again",
                   file=sys.stderr)
             self.game.close(force=True)
-        self.wait_for(lambda: greeting in "\n".join(self.lines()), "the greeting")
+        self.wait_for(shown, what)
 
-    def start(self):
+    def in_interpreter(self, command):
+        """The command interpreter running `command`, where GAME names the game."""
+        *wine, exe = PROGRAM
+        return wine + ["cmd", "/c", command.replace("GAME", windows_path(exe))]
+
+    def start(self, command):
         self.screen = pyte.Screen(COLUMNS, ROWS)
         self.stream = pyte.ByteStream(self.screen)
         # LANG: Wine would translate the notice of the pause into the language of any other.
-        self.game = pexpect.spawn(PROGRAM[0], PROGRAM[1:], dimensions=(ROWS, COLUMNS),
+        self.game = pexpect.spawn(command[0], command[1:], dimensions=(ROWS, COLUMNS),
                                   env=dict(os.environ, LANG="C.UTF-8"))
 
     def tearDown(self):
@@ -86,17 +101,20 @@ class Console(unittest.TestCase):
         self.wait_for(lambda: self.before_cursor().endswith(prompt.decode()) and self.raw(), prompt)
         self.game.send(keys)
 
-    def assert_story_then_pause(self, answers):
+    def assert_story_then_pause(self, answers, waits=True):
         """The heading and every line of the story on screen, in order, then the notice; and the game still waits
-        `PAUSE` seconds on."""
-        story = [fill(line, [answers[k - 1][:31] for k in blanks]).decode() for line, blanks in STORY]
+        `PAUSE` seconds on, unless it `waits` not (the pause reads the game's input, which may be a file)."""
+        story = [fill(line, [keep(answers[k - 1]) for k in blanks]).decode() for line, blanks in STORY]
         self.wait_for(lambda: any(line.startswith(NOTICE) for line in self.lines()), NOTICE)
         shown = self.lines()
         first = shown.index(story[0])
-        # The heading ends the line of the last prompt when its word was typed ahead with others.
-        self.assertTrue(shown[first - 2].endswith(HEADING.decode().splitlines()[0]), shown[first - 2])
+        # The heading ends the line of the last prompt when its word was typed ahead with others, or was not typed.
+        above = "".join(self.screen.display[:first - 1]).rstrip()
+        self.assertTrue(above.endswith(HEADING.decode().splitlines()[0]), shown[first - 2])
         self.assertEqual(shown[first - 1:first + len(story)], [""] + story)
         self.assertTrue(shown[first + len(story)].startswith(NOTICE), shown[first + len(story)])
+        if not waits:
+            return
         deadline = time.monotonic() + PAUSE
         self.wait_for(lambda: time.monotonic() > deadline or not self.game.isalive(), "", timeout=PAUSE + 1)
         self.assertTrue(self.game.isalive(), "the story went before a key was pressed")
@@ -108,6 +126,7 @@ class Console(unittest.TestCase):
         self.assertEqual(self.game.exitstatus, 0)
 
     def test_a_game_typed_word_by_word(self):
+        self.begin()
         for row, (prompt, word) in enumerate(zip(PROMPTS, WORDS)):
             self.type_at(prompt, word + b"\r")
             echoed = (prompt + word).decode()
@@ -116,6 +135,7 @@ class Console(unittest.TestCase):
         self.assert_one_key_ends_it()
 
     def test_words_on_one_line_and_keys_typed_ahead(self):
+        self.begin()
         self.type_at(PROMPTS[0], b"one two three\r")
         # The prompts of the words already typed follow one another, and the game waits after the next.
         self.wait_for(lambda: self.before_cursor() == b"".join(PROMPTS[1:4]).decode(), "three prompts on a line")
@@ -125,6 +145,49 @@ class Console(unittest.TestCase):
         self.type_at(PROMPTS[3], b" ".join(WORDS[3:]) + b"\r\rx")
         self.assert_story_then_pause(answers)
         self.assert_one_key_ends_it()
+
+    def test_ctrl_z_first_on_a_line_ends_the_input_and_inside_one_ends_the_line(self):
+        self.begin()
+        # Wine's pseudo-terminal would take Ctrl-Z for a stop: off, so that the console reads it.
+        settings = termios.tcgetattr(self.game.child_fd)
+        settings[6][termios.VSUSP] = b"\0"
+        termios.tcsetattr(self.game.child_fd, termios.TCSANOW, settings)
+        self.type_at(PROMPTS[0], b"one\r")
+        self.type_at(PROMPTS[1], b"tw\x1ao three\r")
+        self.type_at(PROMPTS[2], b"\x1a four\r")
+        self.assert_story_then_pause([b"one", b"tw"] + [b""] * 18)
+        self.assert_one_key_ends_it()
+
+    def test_characters_beyond_the_bmp_reach_a_story_written_to_a_file(self):
+        # Wine's console draws each half of a surrogate pair as a U+FFFD of its own: the file tells what the game got.
+        answers = [word.encode() for word in BEYOND_THE_BMP] + WORDS[len(BEYOND_THE_BMP):]
+        with tempfile.TemporaryDirectory() as work:
+            story = os.path.join(work, "story")
+            self.begin(self.in_interpreter(f"GAME > {windows_path(story)}"), self.raw, "the console reading")
+            self.game.send(b" ".join(answers) + b"\r")
+            expected = transcript([keep(word) for word in answers], b"\r\n")
+
+            def notice_written():
+                with open(story, "rb") as f:
+                    return NOTICE.encode() in f.read()[len(expected):]
+            self.wait_for(notice_written, "the pause's notice, in the file")
+            self.assert_one_key_ends_it()
+            with open(story, "rb") as f:
+                self.assertEqual(f.read()[:len(expected)], expected)
+
+    def test_words_of_a_code_page_from_a_file_show_as_their_characters(self):
+        typed = [word.encode("cp1252") for word in ["€uro", "Œuvre", "été", "“quoted”"]]
+        answers = typed + [b"w%d" % k for k in range(len(typed) + 1, 21)]
+        with tempfile.TemporaryDirectory() as work:
+            words = os.path.join(work, "words")
+            with open(words, "wb") as f:
+                f.write(b"\r\n".join(answers))
+            self.begin(self.in_interpreter(f"chcp 1252 >nul && GAME < {windows_path(words)}"),
+                       lambda: any(line.startswith(NOTICE) for line in self.lines()), NOTICE)
+        self.assert_story_then_pause([word.decode("cp1252").encode() for word in answers], waits=False)
+        self.game.expect(pexpect.EOF, timeout=15)
+        self.game.close()
+        self.assertEqual(self.game.exitstatus, 0)
 
 
 if __name__ == "__main__":

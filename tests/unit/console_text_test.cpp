@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: BSD-2-Clause
+#include "console_text.hpp"
+
+#include "encodings.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::string_literals;
+
+const std::u16string z = u"\x1A";
+const std::u16string high = u"\xD83D";  // U+1F600, grinning face, is D83D DE00
+const std::u16string low = u"\xDE00";
+const std::string grin = "\xF0\x9F\x98\x80";
+const std::string replaced = "\xEF\xBF\xBD";  // U+FFFD
+
+struct utf16_case {
+    const char* name;
+    std::vector<std::u16string> reads;
+    std::string utf8;
+};
+
+void PrintTo(const utf16_case& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class utf8_from_utf16_test : public testing::TestWithParam<utf16_case> {};
+
+TEST_P(utf8_from_utf16_test, carries_a_surrogate_and_a_cr_between_reads)
+{
+    utf8_from_utf16 convert;
+    std::string utf8;
+    for (const std::u16string& read : GetParam().reads) {
+        std::string out(utf8_from_utf16::room_for(read.size()), '\0');
+        out.resize(convert.convert(read, out.data()));
+        EXPECT_LE(out.size(), utf8_from_utf16::room_for(read.size()));
+        utf8 += out;
+    }
+    std::string last(utf8_from_utf16::room_for(0), '\0');
+    utf8 += last.substr(0, convert.finish(last.data()));
+    EXPECT_EQ(utf8, GetParam().utf8);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    reads, utf8_from_utf16_test,
+    testing::Values(
+        utf16_case{"letters_of_one_two_and_three_bytes", {u"a\u00E9\u65E5"}, "a\xC3\xA9\xE6\x97\xA5"},
+        utf16_case{"pair_in_one_read", {high + low}, grin},
+        utf16_case{"pair_split_between_reads", {u"a" + high, low + u"b"}, "a" + grin + "b"},
+        utf16_case{"lone_high_before_a_letter", {high + u"x"}, replaced + "x"},
+        utf16_case{"lone_high_before_a_pair", {high + high + low}, replaced + grin},
+        utf16_case{"lone_low", {low + u"x"}, replaced + "x"},
+        utf16_case{"high_last_of_the_input", {u"a" + high}, "a" + replaced},
+        utf16_case{"high_then_line_end", {high + u"\r\n"}, replaced + "\n"},
+        utf16_case{"crlf_is_lf", {u"a\r\nb\r\n"}, "a\nb\n"},
+        utf16_case{"crlf_split_between_reads", {u"a\r", u"\nb"}, "a\nb"}, utf16_case{"lone_cr_kept", {u"a\rb"}, "a\rb"},
+        utf16_case{"cr_then_crlf", {u"\r", u"\r\n"}, "\r\n"},
+        utf16_case{"cr_then_pair_in_later_reads", {u"\r", high, low}, "\r" + grin},
+        utf16_case{"cr_last_of_the_input", {u"a\r"}, "a\r"},
+        utf16_case{"held_high_then_the_widest_read", {high, u"\u65E5\u65E5"}, replaced + "\xE6\x97\xA5\xE6\x97\xA5"}),
+    [](const testing::TestParamInfo<utf16_case>& param_info) { return std::string(param_info.param.name); });
+
+struct ctrl_z_case {
+    const char* name;
+    std::vector<std::u16string> reads;
+    std::u16string kept;
+    bool ended;
+};
+
+void PrintTo(const ctrl_z_case& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ctrl_z_rule_test : public testing::TestWithParam<ctrl_z_case> {};
+
+TEST_P(ctrl_z_rule_test, ends_the_input_first_on_a_line_and_the_line_later_in_it)
+{
+    ctrl_z_rule rule;
+    std::u16string kept;
+    for (std::u16string read : GetParam().reads) {
+        ASSERT_FALSE(rule.ended()) << "read after the end";
+        kept += read.substr(0, rule.apply(read));
+    }
+    EXPECT_EQ(kept, GetParam().kept);
+    EXPECT_EQ(rule.ended(), GetParam().ended);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    lines, ctrl_z_rule_test,
+    testing::Values(ctrl_z_case{"none", {u"one two\r\n", u"three\r\n"}, u"one two\r\nthree\r\n", false},
+                    ctrl_z_case{"first_ends_the_input_and_its_line", {z + u"rest\r\n"}, u"", true},
+                    ctrl_z_case{"first_on_a_later_line", {u"one\r\n" + z + u"rest\r\n"}, u"one\r\n", true},
+                    ctrl_z_case{"first_on_the_line_of_the_next_read", {u"one\r\n", z + u"\r\n"}, u"one\r\n", true},
+                    ctrl_z_case{"inside_ends_the_line", {u"ab" + z + u"cd\r\n", u"ef\r\n"}, u"ab\r\nef\r\n", false},
+                    ctrl_z_case{"inside_a_line_longer_than_a_read",
+                                {u"ab" + z + u"cd", u"ef", u"gh\r\n", u"ij\r\n"},
+                                u"ab\r\nij\r\n",
+                                false},
+                    ctrl_z_case{"two_inside", {u"a" + z + u"b" + z + u"\r\n"}, u"a\r\n", false},
+                    ctrl_z_case{"first_after_a_line_it_ended", {u"a" + z + u"b\r\n" + z + u"\r\n"}, u"a\r\n", true},
+                    ctrl_z_case{"not_first_when_a_read_ended_inside_the_line",
+                                {u"abc", z + u"\r\n", u"d\r\n"},
+                                u"abc\r\nd\r\n",
+                                false}),
+    [](const testing::TestParamInfo<ctrl_z_case>& param_info) { return std::string(param_info.param.name); });
+
+// Each byte as the code point of the same number: a code page's decoder, with no table.
+std::size_t bytes_as_code_points(std::string_view text, char16_t* out)
+{
+    for (const char c : text) {
+        *out++ = static_cast<unsigned char>(c);
+    }
+    return text.size();
+}
+
+const text_encoding single_byte{text_encoding::kind::single_byte, {}};
+const text_encoding shift_jis{text_encoding::kind::double_byte, {{{0x81, 0x9F}, {0xE0, 0xFC}}}};
+
+struct chunk_case {
+    const char* name;
+    std::string text;
+    std::size_t room;
+    std::u16string units;
+    std::size_t bytes;
+    text_encoding encoding = utf8_encoding;
+};
+
+void PrintTo(const chunk_case& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class console_chunk_test : public testing::TestWithParam<chunk_case> {};
+
+TEST_P(console_chunk_test, converts_whole_characters_with_line_ends_as_crlf)
+{
+    const chunk_case& c = GetParam();
+    std::u16string out(c.room, u'\0');
+    const console_chunk chunk = c.encoding.rule == text_encoding::kind::utf8
+                                    ? console_chunk_of(c.text, c.encoding, out, utf16_from_utf8)
+                                    : console_chunk_of(c.text, c.encoding, out, bytes_as_code_points);
+    EXPECT_EQ(out.substr(0, chunk.units), c.units);
+    EXPECT_EQ(chunk.bytes, c.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    texts, console_chunk_test,
+    testing::Values(
+        chunk_case{"line_ends", "a\nb\n\n", 64, u"a\r\nb\r\n\r\n", 5},
+        chunk_case{"utf8_of_every_size", "a\xC3\xA9\xE2\x82\xAC" + grin, 64, u"a\u00E9\u20AC" + high + low, 10},
+        chunk_case{"cut_character_waits", "ab\xE2\x82", 64, u"ab", 2},
+        chunk_case{"half_the_room", "abcdefghij", 8, u"abcd", 4},
+        chunk_case{"half_the_room_with_line_ends", "\n\n\n\n\n", 8, u"\r\n\r\n\r\n\r\n", 4},
+        chunk_case{"room_ends_inside_a_character", "abc\xE2\x82\xAC", 8, u"abc", 3},
+        chunk_case{"never_on_a_high_surrogate", "a" + grin, 8, u"a", 1},
+        chunk_case{"only_a_cut_character", "\xF0\x9F", 64, u"", 0},
+        chunk_case{"malformed_utf8_replaced", "\xFF\xC0\xAF\xE0\x80\xAF\xED\xA0\x80\xF4\x90\x80\x80\x80z", 64,
+                   std::u16string(14, u'\uFFFD') + u"z", 15},
+        chunk_case{"lone_lead_before_a_letter", "\xC3z", 64, u"\uFFFDz", 2},
+        chunk_case{"code_page_line_end", "\xE9\n", 64, u"\u00E9\r\n", 2, single_byte},
+        chunk_case{"code_page_cut_lead_byte_waits", "ab\x82", 64, u"ab", 2, shift_jis},
+        chunk_case{"code_page_room_ends_inside_a_character", "a\x82\xA0\x82\xA0", 8, u"a\u0082\u00A0", 3, shift_jis}),
+    [](const testing::TestParamInfo<chunk_case>& param_info) { return std::string(param_info.param.name); });
+
+// However small the room, chunk after chunk gives what one chunk does, and none ends
+// on a high surrogate or overruns its room.
+TEST(console_chunk_of, chunks_of_any_room_add_up_to_the_whole)
+{
+    const std::string text = "a\n\xC3\xA9" + grin + "\n\xE2\x82\xAC" + grin + grin + "z\n";
+    std::u16string whole(2 * text.size(), u'\0');
+    whole.resize(console_chunk_of(text, utf8_encoding, whole, utf16_from_utf8).units);
+    for (std::size_t room = 8; room <= 20; ++room) {
+        std::u16string joined;
+        std::string_view rest = text;
+        while (!rest.empty()) {
+            std::u16string out(room, u'\0');
+            const console_chunk chunk = console_chunk_of(rest, utf8_encoding, out, utf16_from_utf8);
+            ASSERT_GT(chunk.bytes, 0U) << "room " << room;
+            ASSERT_LE(chunk.units, room);
+            EXPECT_FALSE(chunk.units > 0 && out[chunk.units - 1] >= 0xD800 && out[chunk.units - 1] <= 0xDBFF);
+            joined += out.substr(0, chunk.units);
+            rest.remove_prefix(chunk.bytes);
+        }
+        EXPECT_EQ(joined, whole) << "room " << room;
+    }
+}
+
+}  // namespace
