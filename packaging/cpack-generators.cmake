@@ -12,3 +12,6 @@ if(DEFINED components_${CPACK_GENERATOR})
     list(APPEND CPACK_INSTALL_CMAKE_PROJECTS ${CPACK_FIBBET_BINARY_DIR} ${CPACK_PACKAGE_NAME} ${component} /)
   endforeach()
 endif()
+if(CPACK_GENERATOR STREQUAL "External")  # the source package: the same archive as the dist target's
+  set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/source-archive.cmake)
+endif()

@@ -20,11 +20,16 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${directory_permissions})
 
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/packaging/cpack-generators.cmake)
 
-# The source archive, fibbet-<version>.tar.gz: the files of the commit checked out, as git
-# writes them, whoever makes it (modes, owner, order and dates from the commit alone).
-add_custom_target(dist COMMAND git archive --format=tar.gz --prefix=${PROJECT_NAME}-${PROJECT_VERSION}/
-                               -o ${PROJECT_BINARY_DIR}/${PROJECT_NAME}-${PROJECT_VERSION}.tar.gz HEAD
-                  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} VERBATIM)
+# The source archive, fibbet-<version>.tar.gz, made with git archive (source-archive.cmake says
+# why): by the dist target, and by CPack's own way to a source package, so that a packager who
+# takes either gets the same bytes.
+set(fibbet_source_archive ${PROJECT_SOURCE_DIR}/packaging/source-archive.cmake)
+add_custom_target(dist COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+                               -DARCHIVE=${PROJECT_BINARY_DIR}/${PROJECT_NAME}-${PROJECT_VERSION}.tar.gz
+                               -P ${fibbet_source_archive} VERBATIM)
+set(CPACK_SOURCE_GENERATOR External)
+set(CPACK_SOURCE_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION})
+set(CPACK_FIBBET_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 
 # The changelog names the version it releases: one entry per release, the newest first.
 # Its date is the packages' date when SOURCE_DATE_EPOCH does not give one.
