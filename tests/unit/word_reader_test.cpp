@@ -2,9 +2,11 @@
 #include "word_reader.hpp"
 
 #include "encodings.hpp"
+#include "windows_console.hpp"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <sstream>
 #include <streambuf>
@@ -110,11 +112,14 @@ const std::string euro = "\xE2\x82\xAC";
 const std::string grin = "\xF0\x9F\x98\x80";
 const std::string e_acute = "\xC3\xA9";
 
-// Windows code pages, as the console names them; a double-byte one's lead bytes as GetCPInfo gives them.
-const text_encoding single_byte{text_encoding::kind::single_byte, {}};  // 1252, 850, ...
-const text_encoding shift_jis{text_encoding::kind::double_byte, {{{0x81, 0x9F}, {0xE0, 0xFC}}}};  // 932
-const text_encoding gbk{text_encoding::kind::double_byte, {{{0x81, 0xFE}}}};  // 936, 949, 950
-const text_encoding gb18030{text_encoding::kind::gb18030, {}};  // 54936
+// Windows code pages by their numbers and their lead bytes, as GetCPInfo gives them.
+using lead_bytes = std::array<unsigned char, 2 * max_lead_byte_ranges>;
+const text_encoding single_byte = encoding_of_code_page(1252, lead_bytes{});  // 1252, 850, ...
+const text_encoding shift_jis = encoding_of_code_page(932, lead_bytes{0x81, 0x9F, 0xE0, 0xFC});
+const text_encoding gbk = encoding_of_code_page(936, lead_bytes{0x81, 0xFE});  // 936, 949, 950
+const text_encoding gb18030 = encoding_of_code_page(gb18030_code_page, lead_bytes{});
+// Input from a pipe, with no console: its words come in the ANSI code page, here UTF-8.
+const text_encoding ansi_utf8 = encoding_of_code_page(words_code_page_of(0, utf8_code_page), lead_bytes{});
 // "watashi wa nihongo o benkyou shite imasu" in code page 932: nineteen characters of two bytes.
 const std::string japanese =
     "\x82\xED\x82\xBD\x82\xB5\x82\xCD\x82\xC9\x82\xD9\x82\xF1\x82\xB2\x82\xF0"
@@ -204,7 +209,18 @@ INSTANTIATE_TEST_SUITE_P(
                      std::string(32, '\x81').insert(0, 1, 'a'),
                      {std::string(30, '\x81').insert(0, 1, 'a')},
                      shift_jis},
+        reading_case{"cp932_first_lead_byte_at_31", a30 + "\x81\x40", {a30}, shift_jis},
+        reading_case{"cp932_second_range_lead_byte_at_31", a30 + "\xEA\xA3", {a30}, shift_jis},
+        reading_case{"cp932_nul_is_one_byte", a30 + "\0z"s, {a30 + "\0"s}, shift_jis},
         reading_case{"cp936_last_lead_byte_at_31", a30 + "\xFE\xA1", {a30}, gbk},
+        reading_case{"gb18030_0x80_is_one_byte", a30 + "\x80z", {a30 + "\x80"}, gb18030},
+        reading_case{"gb18030_last_lead_byte_at_31", a30 + "\xFE\xA1", {a30}, gb18030},
+        reading_case{"gb18030_lead_byte_last_of_the_slot", a30 + "\x81\x30\x81\x30", {a30}, gb18030},
+        reading_case{"gb18030_four_bytes_with_9_second",
+                     a30.substr(3) + "\x81\x39\x81\x30z",
+                     {a30.substr(3) + "\x81\x39\x81\x30"},
+                     gb18030},
+        reading_case{"ansi_utf8_without_a_console", a30 + e_acute, {a30}, ansi_utf8},
         reading_case{"gb18030_four_bytes_cut", a30.substr(2) + "\x81\x30\x81\x30", {a30.substr(2)}, gb18030},
         reading_case{"gb18030_four_bytes_fit",
                      a30.substr(3) + "\x81\x30\x81\x30z",
