@@ -31,7 +31,7 @@ QUIET = 0.5  # seconds without output that count as the game waiting
 
 
 # How each signal that ends a process reaches the game at the wait: from the keyboard, or sent by another
-# program. Those sent include one that a fault raises and one of the real-time signals.
+# program. Those sent include one that a fault raises, and real-time signals up to the last there is.
 ENDING_SIGNALS = [
     (signal.SIGINT, lambda game: game.sendintr()),
     (signal.SIGQUIT, lambda game: game.sendcontrol("\\")),
@@ -40,7 +40,7 @@ ENDING_SIGNALS = [
     (signal.SIGUSR1, None),
     (signal.SIGABRT, None),
     (signal.SIGSEGV, None),
-] + ([(signal.SIGRTMIN + 1, None)] if hasattr(signal, "SIGRTMIN") else [])
+] + ([(signal.SIGRTMIN + 1, None), (signal.SIGRTMAX, None)] if hasattr(signal, "SIGRTMIN") else [])
 
 # Keys that end the wait and leave nothing behind: an arrow's escape sequence, a letter of two bytes, the
 # flow-control keys, which stop and start the output elsewhere, and Ctrl-V, the BSDs' literal next.
@@ -305,6 +305,21 @@ class Terminal(unittest.TestCase):
                 flood.wait()
             self.assert_ended()
 
+    def test_continue_signals_at_every_step_of_the_wait_leave_the_terminal_as_it_was(self):
+        # Not left to a flood's luck: a library preloaded into the game sends it a continue signal each time it
+        # changes a signal's action, and so at every step of the wait's start and end.
+        preload = os.environ.get("FIBBET_CONTINUE_AT_EVERY_SIGACTION")
+        if not preload:
+            self.skipTest("no preloaded library reaches an emulated, static or sanitized game")
+        with tempfile.TemporaryDirectory() as work:
+            seen = os.path.join(work, "preloaded")
+            self.restart(env=dict(os.environ, LD_PRELOAD=preload, FIBBET_PRELOADED=seen))
+            self.answer_all_and_reach_the_pause()
+            self.game.send(b"k")
+            self.game.expect_exact(b"\r\n")
+            self.assert_ended()
+            self.assertTrue(os.path.exists(seen), "the library was not preloaded")
+
     def start_under_a_shell(self, line=None):
         """The game started by an interactive dash (by `line`, or as a job of its own), and at its pause. A shell
         with job control: a bare spawn's process group is orphaned, and the kernel drops its stops. dash, because
@@ -358,14 +373,20 @@ class Terminal(unittest.TestCase):
         # As `kill %1` does in bash: the ending signal, then a continue signal (here from `bg`, so that the shell
         # knows the game runs) to a game that does not own the terminal. Setting it from there would stop it again.
         # Stopped by Ctrl-Z, the game has handed the terminal back; stopped by SIGSTOP, it could not, and the shell
-        # has set its own settings since.
-        for name, stop in [("Ctrl-Z", lambda shell: shell.sendcontrol("z")),
-                           ("SIGSTOP", lambda shell: os.kill(os.tcgetpgrp(shell.child_fd), signal.SIGSTOP))]:
+        # has set its own settings since. Continued in the background first, the game stops again only as any
+        # program does that reads its terminal there, not for setting the terminal.
+        ctrl_z = lambda shell: shell.sendcontrol("z")  # noqa: E731
+        sigstop = lambda shell: os.kill(os.tcgetpgrp(shell.child_fd), signal.SIGSTOP)  # noqa: E731
+        for name, stop, first in [("Ctrl-Z", ctrl_z, None), ("SIGSTOP", sigstop, None),
+                                  ("SIGSTOP, then bg", sigstop, ("bg %1; sleep 1; jobs", b"Stopped (tty input)"))]:
             with self.subTest(name):
                 shell = self.start_under_a_shell()
                 stop(shell)
                 shell.expect_exact("shell$ ")
                 self.terminal_settings(self.settings)  # as bash leaves it
+                if first:
+                    command, says = first
+                    self.assertIn(says, self.shell_says(command))
                 said = self.shell_says("kill -TERM %1; bg %1; wait %1; echo status=$?")
                 self.assertIn(b"status=%d" % (128 + signal.SIGTERM), said)
                 self.assertEqual(self.terminal_settings(), self.settings)

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <optional>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -79,6 +82,53 @@ TEST(default_action_of, agrees_with_what_every_signal_does_to_a_program)
             EXPECT_EQ(seen, said) << "signal " << sig << ": " << strsignal(sig);
         }
     }
+}
+
+extern "C" void noted(int /*sig*/) {}
+
+// Once the wait is over, every signal does what it did before it: in a child whose
+// standard input and output are a terminal of its own, a key ends the wait.
+TEST(wait_for_key, puts_back_the_action_of_every_signal_it_handles)
+{
+    if (!fork_works()) {
+        GTEST_SKIP() << "fork() does not work on this system";
+    }
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(grantpt(terminal), 0);
+    ASSERT_EQ(unlockpt(terminal), 0);
+    const std::array<int, 6> changed{SIGINT, SIGTERM, SIGTSTP, SIGCONT, SIGUSR1, last_signal()};
+    const pid_t child = fork();
+    if (child == 0) {
+        const int player = open(ptsname(terminal), O_RDWR | O_NOCTTY);
+        dup2(player, STDIN_FILENO);
+        dup2(player, STDOUT_FILENO);
+        for (const int sig : changed) {
+            std::signal(sig, noted);
+        }
+        wait_for_key("?");
+        for (const int sig : changed) {
+            struct sigaction now {};
+            if (sigaction(sig, nullptr, &now) != 0 || now.sa_handler != noted) {
+                _exit(sig);  // the signal whose action was not put back
+            }
+        }
+        _exit(0);
+    }
+    // The key, again and again: one typed before the wait has begun does not count.
+    int status = 0;
+    for (int tries = 0; tries < 500 && waitpid(child, &status, WNOHANG) == 0; ++tries) {
+        const ssize_t typed = write(terminal, "k", 1);  // fails only once the child is gone
+        static_cast<void>(typed);
+        usleep(10'000);
+    }
+    if (waitpid(child, &status, WNOHANG) == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+    }
+    close(terminal);
+    EXPECT_TRUE(WIFEXITED(status)) << "the wait did not end";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "not put back: signal " << WEXITSTATUS(status);
 }
 
 }  // namespace
