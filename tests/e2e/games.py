@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: BSD-2-Clause
 """Whole games through the built program, with piped input: every byte of output and the exit status.
 
-Usage: games.py [--windows] -- COMMAND...   (e.g. --windows -- wine fibbet.exe)
+Usage: games.py [--windows [--set-code-pages EXE]] -- COMMAND...   (e.g. --windows -- wine fibbet.exe)
 """
 import argparse
 import os
@@ -60,6 +60,8 @@ CODE_PAGES = [
     (932, JAPANESE + b" " + A30[1:] + "凜x".encode("cp932") + b" " + A30 + "ﾀﾀ".encode("cp932"),
      [JAPANESE[:30], A30[1:] + "凜".encode("cp932"), A30 + "ﾀ".encode("cp932")]),
     (65001, A30 + "é".encode() + b" " + A30[2:] + "€".encode(), [A30, A30[2:] + "€".encode()]),
+    # The input code page decides, not the output one: (input, output).
+    ((932, 1252), JAPANESE, [JAPANESE[:30]]),
 ]
 
 
@@ -71,6 +73,7 @@ def windows_path(path):
 class Games(unittest.TestCase):
     program = []
     windows = False
+    set_code_pages = None
 
     def answers_for(self, data):
         # Windows reads its input in text mode, where Ctrl-Z marks the end of a file. Through a pipe it has no
@@ -179,14 +182,20 @@ class Games(unittest.TestCase):
 
     def play_in_console(self, code_page, data):
         """Plays a game started from a command interpreter with a console (Wine's, on a pseudo-terminal) whose
-        input code page `chcp` has set, its input and output redirected to files (the output with the notice of
-        the pause, which inherits it). Through a pipe there is no console, and chcp fails."""
+        code page `chcp` has set (for a pair, set_code_pages has set its input and output code pages), its input and
+        output redirected to files (the output with the notice of the pause, which inherits it). Through a pipe there
+        is no console, and chcp fails."""
         *wine, exe = self.program
+        if isinstance(code_page, tuple):
+            needs(self.set_code_pages, "the set_code_pages helper (--set-code-pages), for an input code page of its own")
+            code_pages = f"{windows_path(self.set_code_pages)} {code_page[0]} {code_page[1]}"
+        else:
+            code_pages = f"chcp {code_page} >nul"
         with tempfile.TemporaryDirectory() as work:
             answers, story = os.path.join(work, "answers"), os.path.join(work, "story")
             with open(answers, "wb") as f:
                 f.write(data)
-            command = f"chcp {code_page} >nul && {windows_path(exe)} < {windows_path(answers)} > {windows_path(story)}"
+            command = f"{code_pages} && {windows_path(exe)} < {windows_path(answers)} > {windows_path(story)}"
             console = pexpect.spawn(wine[0], wine[1:] + ["cmd", "/c", command], timeout=120)
             console.expect(pexpect.EOF)
             console.close()
@@ -222,8 +231,10 @@ def main():
     parser.add_argument("command", nargs="+")
     parser.add_argument("--windows", action="store_true",
                         help="CR LF line ends, text-mode input, and the command interpreter's pause notice last")
+    parser.add_argument("--set-code-pages", help="a Windows program that sets the console's two code pages")
     args = parser.parse_args()
     Games.program = args.command
+    Games.set_code_pages = args.set_code_pages
     Games.windows = args.windows
     suite = unittest.defaultTestLoader.loadTestsFromTestCase(Games)
     result = unittest.TextTestRunner(verbosity=2).run(suite)
