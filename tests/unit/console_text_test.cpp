@@ -168,27 +168,4 @@ INSTANTIATE_TEST_SUITE_P(
         chunk_case{"code_page_room_ends_inside_a_character", "a\x82\xA0\x82\xA0", 8, u"a\u0082\u00A0", 3, shift_jis}),
     [](const testing::TestParamInfo<chunk_case>& param_info) { return std::string(param_info.param.name); });
 
-// However small the room, chunk after chunk gives what one chunk does, and none ends
-// on a high surrogate or overruns its room.
-TEST(console_chunk_of, chunks_of_any_room_add_up_to_the_whole)
-{
-    const std::string text = "a\n\xC3\xA9" + grin + "\n\xE2\x82\xAC" + grin + grin + "z\n";
-    std::u16string whole(2 * text.size(), u'\0');
-    whole.resize(console_chunk_of(text, utf8_encoding, whole, utf16_from_utf8).units);
-    for (std::size_t room = 8; room <= 20; ++room) {
-        std::u16string joined;
-        std::string_view rest = text;
-        while (!rest.empty()) {
-            std::u16string out(room, u'\0');
-            const console_chunk chunk = console_chunk_of(rest, utf8_encoding, out, utf16_from_utf8);
-            ASSERT_GT(chunk.bytes, 0U) << "room " << room;
-            ASSERT_LE(chunk.units, room);
-            EXPECT_FALSE(chunk.units > 0 && out[chunk.units - 1] >= 0xD800 && out[chunk.units - 1] <= 0xDBFF);
-            joined += out.substr(0, chunk.units);
-            rest.remove_prefix(chunk.bytes);
-        }
-        EXPECT_EQ(joined, whole) << "room " << room;
-    }
-}
-
 }  // namespace
