@@ -12,6 +12,10 @@ if(DEFINED components_${CPACK_GENERATOR})
     list(APPEND CPACK_INSTALL_CMAKE_PROJECTS ${CPACK_FIBBET_BINARY_DIR} ${CPACK_PACKAGE_NAME} ${component} /)
   endforeach()
 endif()
-if(CPACK_GENERATOR STREQUAL "External")  # the source package: the same archive as the dist target's
+if(DEFINED CPACK_INSTALLED_DIRECTORIES)  # the source package (CPackSourceConfig.cmake)
+  # The same archive as the dist target's, and no other: CPack's own archivers would take the folder as it lies.
+  if(NOT CPACK_GENERATOR STREQUAL "External")
+    message(FATAL_ERROR "The source archive is made by `cmake --build <dir> --target dist`, not by CPack's ${CPACK_GENERATOR}")
+  endif()
   set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/source-archive.cmake)
 endif()
