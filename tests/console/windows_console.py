@@ -15,6 +15,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from e2e.games import windows_path  # noqa: E402
 from needs import needs  # noqa: E402
 from transcript import GREETING, HEADING, PROMPTS, STORY, fill, keep, transcript  # noqa: E402
+from wine_server import keep_wine_up  # noqa: E402
 
 try:
     import pexpect
@@ -35,6 +36,14 @@ PAUSE = 3  # seconds the story must stay
 
 
 class Console(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.stop_wine = keep_wine_up(PROGRAM)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.stop_wine()
+
     def setUp(self):
         needs(pexpect and pyte, "pexpect and pyte (python3-pexpect, python3-pyte)")
 

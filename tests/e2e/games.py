@@ -21,6 +21,7 @@ except ImportError:
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from needs import gnu_time, needs  # noqa: E402
 from transcript import GREETING, PROMPTS, SAMPLE_ANSWERS as ORDINARY, answers_for, transcript  # noqa: E402
+from wine_server import keep_wine_up  # noqa: E402
 
 A30 = b"a" * 30
 
@@ -74,6 +75,15 @@ class Games(unittest.TestCase):
     program = []
     windows = False
     set_code_pages = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.stop_wine = keep_wine_up(cls.program) if cls.windows else None
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.stop_wine:
+            cls.stop_wine()
 
     def answers_for(self, data):
         # Windows reads its input in text mode, where Ctrl-Z marks the end of a file. Through a pipe it has no
