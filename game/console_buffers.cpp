@@ -104,14 +104,3 @@ int console_output::sync()
     pbump(static_cast<int>(kept - block_.begin()));
     return written ? 0 : -1;
 }
-
-console_output::int_type console_output::overflow(int_type c)
-{
-    if (sync() != 0) {
-        return traits_type::eof();
-    }
-    if (!traits_type::eq_int_type(c, traits_type::eof())) {
-        return sputc(traits_type::to_char_type(c));
-    }
-    return traits_type::not_eof(c);
-}

@@ -5,6 +5,7 @@
 // reaches the story, whatever the console's code page. The game's side is bytes.
 #pragma once
 
+#include "block_output.hpp"
 #include "console_text.hpp"
 #include "encodings.hpp"
 
@@ -36,14 +37,13 @@ private:
 // Writes the game's text, in the code page `code_page` it comes in, to the console
 // behind standard output, when full or flushed. A character cut at the end of the
 // block waits there for the rest of it.
-class console_output : public std::streambuf {
+class console_output : public block_output {
 public:
     explicit console_output(unsigned code_page) noexcept;
     // Whether standard output is a console, not a pipe or a file.
     [[nodiscard]] bool is_console() const noexcept { return console_ != nullptr; }
 
 protected:
-    int_type overflow(int_type c) override;
     int sync() override;
 
 private:

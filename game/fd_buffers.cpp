@@ -24,14 +24,3 @@ int fd_output::sync()
     setp(block_.begin(), block_.end());
     return write_all(fd_, pending) ? 0 : -1;
 }
-
-fd_output::int_type fd_output::overflow(int_type c)
-{
-    if (sync() != 0) {
-        return traits_type::eof();
-    }
-    if (!traits_type::eq_int_type(c, traits_type::eof())) {
-        return sputc(traits_type::to_char_type(c));
-    }
-    return traits_type::not_eof(c);
-}

@@ -3,6 +3,8 @@
 // descriptors, each with a fixed block.
 #pragma once
 
+#include "block_output.hpp"
+
 #include <array>
 #include <cstddef>
 #include <streambuf>
@@ -29,12 +31,11 @@ private:
 // again" (a terminal left non-blocking, its output held by Ctrl-S) is waited for,
 // so no text is lost; one that cannot be written (a closed pipe, a full disk)
 // fails the stream.
-class fd_output : public std::streambuf {
+class fd_output : public block_output {
 public:
     explicit fd_output(int fd) noexcept : fd_(fd) { setp(block_.begin(), block_.end()); }
 
 protected:
-    int_type overflow(int_type c) override;
     int sync() override;
 
 private:
