@@ -82,8 +82,11 @@ console_output::console_output(unsigned code_page) noexcept
 int console_output::sync()
 {
     const auto decode = [this](std::string_view text, char16_t* out) -> std::size_t {
-        if (code_page_ == utf8_code_page || text.empty()) {
+        if (code_page_ == utf8_code_page) {
             return utf16_from_utf8(text, out);  // the same on every Windows, whatever the bytes
+        }
+        if (text.empty()) {
+            return 0;  // MultiByteToWideChar fails on it
         }
         // At most one unit per byte, in every code page the game reads its words in.
         const int units = MultiByteToWideChar(code_page_, 0, text.data(), static_cast<int>(text.size()),
