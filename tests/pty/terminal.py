@@ -277,7 +277,7 @@ class Terminal(unittest.TestCase):
                 try:
                     self.game.send(key)
                     self.game.expect_exact(b"\r\n")  # the line is ended at once
-                    self.game.expect(pexpect.EOF)
+                    # Not EOF: the terminal held open here keeps it from coming. The exit is what tells.
                     self.game.wait()
                     self.assertEqual(self.game.exitstatus, 0)
                     pending = array.array("i", [0])
@@ -303,6 +303,7 @@ class Terminal(unittest.TestCase):
             finally:
                 flood.kill()
                 flood.wait()
+                flood.stdout.close()
             self.assert_ended()
 
     def test_continue_signals_at_every_step_of_the_wait_leave_the_terminal_as_it_was(self):
