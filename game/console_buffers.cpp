@@ -35,6 +35,17 @@ bool write_all(void* console, const char16_t* units, std::size_t size) noexcept
     return true;
 }
 
+// Reads what the console has of a line, at most all of `units`, in its line mode; returns how many units, with
+// `read` false when the console cannot be read.
+std::size_t read_line(void* console, std::span<char16_t> units, bool& read) noexcept
+{
+    DWORD got = 0;
+    SetLastError(0);
+    read = ReadConsoleW(console, reinterpret_cast<wchar_t*>(units.data()), static_cast<DWORD>(units.size()), &got,
+                        nullptr) != 0;
+    return got;
+}
+
 }  // namespace
 
 console_input::console_input() noexcept : console_(console_behind(STD_INPUT_HANDLE)) {}
@@ -46,18 +57,17 @@ console_input::int_type console_input::underflow()
     }
     std::size_t got = 0;
     while (got == 0 && !ended_) {
-        DWORD read = 0;
+        bool succeeded = false;
+        const std::size_t read = read_line(console_, units_, succeeded);
         // Ctrl-C: the read returns at once, with nothing and ERROR_OPERATION_ABORTED, while the
         // console's handler ends the game on another thread. That is not the end of the input.
-        SetLastError(0);
-        const bool succeeded = ReadConsoleW(console_, reinterpret_cast<wchar_t*>(units_.data()),
-                                            static_cast<DWORD>(units_.size()), &read, nullptr) != 0;
         if (succeeded && read == 0 && GetLastError() == ERROR_OPERATION_ABORTED) {
             continue;
         }
         if (!succeeded || read == 0) {
             ended_ = true;  // the console cannot be read
         } else {
+            line_open_ = units_[read - 1] != u'\n';
             const std::size_t kept = ctrl_z_.apply(std::span(units_.data(), read));
             got = utf8_.convert({units_.data(), kept}, block_.data());
             ended_ = ctrl_z_.ended();
@@ -71,6 +81,18 @@ console_input::int_type console_input::underflow()
     }
     setg(block_.data(), block_.data(), block_.data() + got);
     return traits_type::to_int_type(block_.front());
+}
+
+void console_input::drop_typed_ahead() noexcept
+{
+    bool succeeded = true;
+    while (line_open_ && succeeded) {
+        const std::size_t read = read_line(console_, units_, succeeded);
+        line_open_ = succeeded && read > 0 && units_[read - 1] != u'\n';
+    }
+    if (console_ != nullptr) {
+        FlushConsoleInputBuffer(console_);
+    }
 }
 
 console_output::console_output(unsigned code_page) noexcept

@@ -20,6 +20,10 @@ public:
     console_input() noexcept;
     // Whether standard input is a console, not a pipe or a file.
     [[nodiscard]] bool is_console() const noexcept { return console_ != nullptr; }
+    // Drops what the player typed that the game did not read, so that it does not end
+    // the pause: the keys not yet read, and the rest of a line longer than the last
+    // read, which the console holds for the next one (all typed, so this never waits).
+    void drop_typed_ahead() noexcept;
 
 protected:
     int_type underflow() override;
@@ -28,6 +32,7 @@ private:
     static constexpr std::size_t units_per_read = 4096;
     void* console_;
     bool ended_ = false;
+    bool line_open_ = false;  // the last read did not end its line
     ctrl_z_rule ctrl_z_;
     utf8_from_utf16 utf8_;
     std::array<char16_t, units_per_read> units_{};

@@ -34,7 +34,11 @@ constexpr auto greeting = std::to_array<std::string_view>({
     "Let's begin.\n",
 });
 
+#ifdef _WIN32
+void pause_before_exit(std::ostream& out, console_input& console_in);
+#else
 void pause_before_exit(std::ostream& out);
+#endif
 
 }  // namespace
 
@@ -71,7 +75,11 @@ int main()
     answer_sheet answers{};
     collect_answers(answers, in, out, encoding);
     print_story(answers, out);
+#ifdef _WIN32
+    pause_before_exit(out, console_in);
+#else
     pause_before_exit(out);
+#endif
     return 0;
 }
 
@@ -85,11 +93,15 @@ constexpr std::string_view press_any_key = "Press any key to continue . . . ";
 #endif
 
 // Keeps the finished story on screen until the player acknowledges it.
+#ifdef _WIN32
+void pause_before_exit(std::ostream& out, console_input& console_in)
+#else
 void pause_before_exit(std::ostream& out)
+#endif
 {
     out.flush();  // all of the story shows before the wait
 #ifdef _WIN32
-    discard_typed_keys();  // keys typed ahead do not end the pause
+    console_in.drop_typed_ahead();  // keys typed ahead do not end the pause
     static_cast<void>(std::system(pause_command));  // if it cannot run, the game just ends
 #else
     wait_for_key(press_any_key);  // a POSIX shell has no "pause"

@@ -17,12 +17,3 @@ text_encoding encoding_of(unsigned code_page) noexcept
     static_assert(sizeof(info.LeadByte) == 2 * max_lead_byte_ranges);
     return encoding_of_code_page(code_page, info.LeadByte);
 }
-
-void discard_typed_keys() noexcept
-{
-    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    DWORD mode = 0;
-    if (GetConsoleMode(input, &mode) != 0) {  // a console, not a pipe or a file
-        FlushConsoleInputBuffer(input);
-    }
-}

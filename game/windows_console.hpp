@@ -17,7 +17,3 @@
 
 // The rule that cuts words in `code_page`: UTF-8's for a code page Windows does not know.
 [[nodiscard]] text_encoding encoding_of(unsigned code_page) noexcept;
-
-// Drops the keys that the console holds unread, so that a key typed before the
-// story showed does not end the pause. Nothing when the input is not a console.
-void discard_typed_keys() noexcept;

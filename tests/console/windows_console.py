@@ -33,6 +33,8 @@ WORDS = [LONG] + [word.encode() for word in TYPED] + [b"w%d" % k for k in range(
 BEYOND_THE_BMP = ["😀", "a🎉b", "🇫🇷", "😀" * 8]  # the last of 32 bytes: seven whole emoji are kept
 NOTICE = "Press any key to continue"  # Wine's words for the command interpreter's pause
 PAUSE = 3  # seconds the story must stay
+LONGER_THAN_A_READ = b"x" * 6000  # the game reads the console 4096 units at a time
+PIECE = 256  # bytes typed at a time, whole characters each: Wine's console decodes each read of its terminal alone
 
 
 class Console(unittest.TestCase):
@@ -128,6 +130,21 @@ class Console(unittest.TestCase):
         self.wait_for(lambda: time.monotonic() > deadline or not self.game.isalive(), "", timeout=PAUSE + 1)
         self.assertTrue(self.game.isalive(), "the story went before a key was pressed")
 
+    def let_the_console_read_ctrl_z(self):
+        """Wine's pseudo-terminal would take Ctrl-Z for a stop: off, so that the console reads it."""
+        settings = termios.tcgetattr(self.game.child_fd)
+        settings[6][termios.VSUSP] = b"\0"
+        termios.tcsetattr(self.game.child_fd, termios.TCSANOW, settings)
+
+    def type_long(self, keys):
+        """Types `keys` piece by piece, reading what the console draws between them: unread, its echo would stop it
+        reading what is typed."""
+        for start in range(0, len(keys), PIECE):
+            piece = keys[start:start + PIECE]
+            while piece:
+                piece = piece[os.write(self.game.child_fd, piece):]
+                self.drawn(lambda: False, timeout=0.02)
+
     def assert_one_key_ends_it(self):
         self.game.send(b"k")
         self.game.expect(pexpect.EOF, timeout=15)
@@ -157,15 +174,29 @@ class Console(unittest.TestCase):
 
     def test_ctrl_z_first_on_a_line_ends_the_input_and_inside_one_ends_the_line(self):
         self.begin()
-        # Wine's pseudo-terminal would take Ctrl-Z for a stop: off, so that the console reads it.
-        settings = termios.tcgetattr(self.game.child_fd)
-        settings[6][termios.VSUSP] = b"\0"
-        termios.tcsetattr(self.game.child_fd, termios.TCSANOW, settings)
+        self.let_the_console_read_ctrl_z()
         self.type_at(PROMPTS[0], b"one\r")
         self.type_at(PROMPTS[1], b"tw\x1ao three\r")
         self.type_at(PROMPTS[2], b"\x1a four\r")
         self.assert_story_then_pause([b"one", b"tw"] + [b""] * 18)
         self.assert_one_key_ends_it()
+
+    def test_the_rest_of_a_line_longer_than_a_read_does_not_end_the_pause(self):
+        # The console holds what one read did not take of a line for the next read: the pause's, unless the game
+        # drops it. The twenty words and thousands of characters more; Ctrl-Z, which ends the input, and as many; and
+        # words that only a later read reaches, past the end of the buffer.
+        words = b" ".join(WORDS)
+        for name, line, answers in [("words_then_more", words + b" " + LONGER_THAN_A_READ, WORDS),
+                                    ("ctrl_z_then_more", b"\x1a" + LONGER_THAN_A_READ, [b""] * 20),
+                                    ("blanks_then_words", b" " * len(LONGER_THAN_A_READ) + words, WORDS)]:
+            with self.subTest(name):
+                self.begin()
+                self.let_the_console_read_ctrl_z()
+                self.type_at(PROMPTS[0], b"")
+                self.type_long(line + b"\r")
+                self.assert_story_then_pause(answers)
+                self.assert_one_key_ends_it()
+                self.tearDown()
 
     def test_characters_beyond_the_bmp_reach_a_story_written_to_a_file(self):
         # Wine's console draws each half of a surrogate pair as a U+FFFD of its own: the file tells what the game got.
