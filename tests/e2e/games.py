@@ -223,17 +223,19 @@ class Games(unittest.TestCase):
             child.stdin.close()
             output = child.stdout.read()
             self.assertEqual(child.wait(), 0)
-            return output, int(peak.read() or 0)
+            return output, None if self.windows else int(peak.read())
 
     def test_huge_word_memory_stays_flat(self):
-        """A single word of hundreds of megabytes: read as a stream, never held."""
+        """A single word of hundreds of megabytes: read as a stream, never held. Under Wine, only its story: GNU
+        time would measure Wine, not the game, whose code is measured natively."""
         self.time = gnu_time()
         needs(self.windows or self.time, "GNU time (the time package; gtime elsewhere)")
         _, ordinary = self.play_measured([b" ".join(ORDINARY)])
         megabyte = b"w" * (1024 * 1024)
         output, huge = self.play_measured([megabyte] * 300 + [b" next\n"])
         self.check_output(output, [b"w" * 31, b"next"] + [b""] * 18)
-        self.assertLessEqual(huge, ordinary + 1024, "peak resident memory in KiB")  # under Wine both are 0
+        if not self.windows:
+            self.assertLessEqual(huge, ordinary + 1024, "peak resident memory in KiB")
 
 
 def main():
