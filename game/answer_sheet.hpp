@@ -8,8 +8,7 @@
 
 inline constexpr std::size_t answer_count = 20;
 
-// A word keeps at most this many bytes; with its terminating zero, a slot's bytes are 32.
-// (An `answer` is larger: it also holds the word's length.)
+// A word keeps at most this many bytes.
 inline constexpr std::size_t answer_capacity = 31;
 
 struct answer {

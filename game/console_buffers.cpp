@@ -96,7 +96,7 @@ void console_input::drop_typed_ahead() noexcept
 }
 
 console_output::console_output(unsigned code_page) noexcept
-    : console_(console_behind(STD_OUTPUT_HANDLE)), code_page_(code_page), encoding_(encoding_of(code_page))
+    : console_(console_behind(STD_OUTPUT_HANDLE)), code_page_(code_page), encoding_(code_page_encoding(code_page))
 {
     setp(block_.data(), block_.data() + block_.size());
 }

@@ -56,7 +56,7 @@ int main()
     static console_output console_out(code_page);
     std::istream in(console_in.is_console() ? &console_in : std::cin.rdbuf());
     std::ostream out(console_out.is_console() ? &console_out : std::cout.rdbuf());
-    const text_encoding encoding = encoding_of(code_page);
+    const text_encoding encoding = code_page_encoding(code_page);
 #else
     // Output that cannot be written (a closed pipe, a file at its size limit) is
     // a failed write like any other, not the end of the game.

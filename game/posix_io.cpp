@@ -3,7 +3,7 @@
 
 #include <cerrno>
 
-bool ready_to_retry(int fd, short events) noexcept
+bool wait_to_retry(int fd, short events) noexcept
 {
     if (errno == EINTR) {
         return true;  // a handler ran (Ctrl-Z and back, a continue signal): nothing was lost
@@ -26,7 +26,7 @@ bool write_all(int fd, std::string_view text) noexcept
         const ssize_t put = write(fd, text.data(), text.size());
         if (put > 0) {
             text.remove_prefix(static_cast<std::size_t>(put));
-        } else if (put == 0 || !ready_to_retry(fd, POLLOUT)) {
+        } else if (put == 0 || !wait_to_retry(fd, POLLOUT)) {
             return false;
         }
     }

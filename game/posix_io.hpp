@@ -9,9 +9,9 @@
 #include <string_view>
 #include <unistd.h>
 
-// After a call on `fd` failed: whether to make it again, once `fd` is ready for
-// `events` (POLLIN, POLLOUT).
-[[nodiscard]] bool ready_to_retry(int fd, short events) noexcept;
+// After a call on `fd` failed: waits until `fd` is ready for `events` (POLLIN,
+// POLLOUT) when it is non-blocking, and says whether to make the call again.
+[[nodiscard]] bool wait_to_retry(int fd, short events) noexcept;
 
 // Reads at most `size` bytes into `buffer`. Returns how many (at least one), or 0
 // at the end of the input or when it cannot be read. Inline, so that the compiler
@@ -23,7 +23,7 @@
         if (got >= 0) {
             return static_cast<std::size_t>(got);
         }
-        if (!ready_to_retry(fd, POLLIN)) {
+        if (!wait_to_retry(fd, POLLIN)) {
             return 0;
         }
     }

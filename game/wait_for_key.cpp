@@ -72,7 +72,7 @@ int last_signal() noexcept
 #endif
 }
 
-bool can_set_action(int sig, struct sigaction& current) noexcept
+bool read_settable_action(int sig, struct sigaction& current) noexcept
 {
     return sigaction(sig, nullptr, &current) == 0 && sigaction(sig, &current, nullptr) == 0;  // set as it was
 }
@@ -216,6 +216,61 @@ signal_handler handler_for(int sig) noexcept
     return default_action_of(sig) == default_action::ends ? end_waiting : nullptr;
 }
 
+// The terminal's mode for the wait, from `mode`, the one the game found: one key at a
+// time, unechoed.
+termios waiting_mode_of(termios mode) noexcept
+{
+    // IEXTEN off too: with it, the BSDs and macOS take Ctrl-V (and Ctrl-O, NetBSD's Ctrl-Y)
+    // for themselves even out of canonical mode (their tty.c), and those keys would not end the wait.
+    mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);
+    mode.c_iflag &= ~static_cast<tcflag_t>(IXON);  // Ctrl-S and Ctrl-Q are keys
+    mode.c_cc[VMIN] = 1;
+    mode.c_cc[VTIME] = 0;
+    return mode;
+}
+
+// Every signal up to `last` that the wait has a handler for.
+sigset_t signals_to_handle(int last) noexcept
+{
+    sigset_t signals{};
+    sigemptyset(&signals);
+    for (int sig = 1; sig <= last; ++sig) {
+        if (handler_for(sig) != nullptr) {
+            sigaddset(&signals, sig);  // refused for a number the C library keeps for itself
+        }
+    }
+    return signals;
+}
+
+using signal_actions = std::array<struct sigaction, signal_slots>;
+
+// Sets the wait's handlers, keeping in `previous` the actions they replace; returns
+// the signals it set them for. A signal ignored by whoever started the game stays
+// ignored.
+sigset_t set_handlers(int last, signal_actions& previous) noexcept
+{
+    sigset_t handled{};
+    sigemptyset(&handled);
+    for (int sig = 1; sig <= last; ++sig) {
+        const signal_handler handler = handler_for(sig);
+        struct sigaction& before = previous.at(static_cast<std::size_t>(sig));
+        if (handler != nullptr && read_settable_action(sig, before) && before.sa_handler != SIG_IGN) {
+            set_action(sig, handler, handler == end_waiting ? ends_flags : SA_RESTART);
+            sigaddset(&handled, sig);
+        }
+    }
+    return handled;
+}
+
+void put_back_actions(int last, const sigset_t& handled, const signal_actions& previous) noexcept
+{
+    for (int sig = 1; sig <= last; ++sig) {
+        if (sigismember(&handled, sig) == 1) {
+            sigaction(sig, &previous.at(static_cast<std::size_t>(sig)), nullptr);
+        }
+    }
+}
+
 }  // namespace
 
 void wait_for_key(std::string_view notice)
@@ -223,39 +278,17 @@ void wait_for_key(std::string_view notice)
     if (isatty(STDIN_FILENO) == 0 || tcgetattr(STDIN_FILENO, &state.saved_mode) != 0) {
         return;  // a file or a pipe: nobody to wait for
     }
-    state.waiting_mode = state.saved_mode;
-    // IEXTEN off too: with it, the BSDs and macOS take Ctrl-V (and Ctrl-O, NetBSD's Ctrl-Y)
-    // for themselves even out of canonical mode (their tty.c), and those keys would not end the wait.
-    state.waiting_mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);
-    state.waiting_mode.c_iflag &= ~static_cast<tcflag_t>(IXON);  // Ctrl-S and Ctrl-Q are keys
-    state.waiting_mode.c_cc[VMIN] = 1;
-    state.waiting_mode.c_cc[VTIME] = 0;
+    state.waiting_mode = waiting_mode_of(state.saved_mode);
     state.notice = notice;
-
     const int last = last_signal();
-    sigemptyset(&state.signals);
-    for (int sig = 1; sig <= last; ++sig) {
-        if (handler_for(sig) != nullptr) {
-            sigaddset(&state.signals, sig);  // refused for a number the C library keeps for itself
-        }
-    }
+    state.signals = signals_to_handle(last);
 
     // The terminal and the handlers change only with the wait's signals blocked:
     // one arriving in between would find them half set up, or half put back.
     sigset_t mask_before{};
     sigprocmask(SIG_BLOCK, &state.signals, &mask_before);
-    std::array<struct sigaction, signal_slots> previous{};
-    sigset_t handled{};
-    sigemptyset(&handled);
-    for (int sig = 1; sig <= last; ++sig) {
-        const signal_handler handler = handler_for(sig);
-        struct sigaction& before = previous.at(static_cast<std::size_t>(sig));
-        // A signal ignored by whoever started the game stays ignored.
-        if (handler != nullptr && can_set_action(sig, before) && before.sa_handler != SIG_IGN) {
-            set_action(sig, handler, handler == end_waiting ? ends_flags : SA_RESTART);
-            sigaddset(&handled, sig);
-        }
-    }
+    signal_actions previous{};
+    const sigset_t handled = set_handlers(last, previous);
     take_terminal();  // in the background, the first key read stops the game until fg
     sigprocmask(SIG_SETMASK, &mask_before, nullptr);
 
@@ -266,10 +299,6 @@ void wait_for_key(std::string_view notice)
     // TCSAFLUSH: the rest of a key that sends several bytes (an arrow) is dropped
     // rather than left for the shell.
     hand_back_terminal(TCSAFLUSH);
-    for (int sig = 1; sig <= last; ++sig) {
-        if (sigismember(&handled, sig) == 1) {
-            sigaction(sig, &previous.at(static_cast<std::size_t>(sig)), nullptr);
-        }
-    }
+    put_back_actions(last, handled, previous);
     sigprocmask(SIG_SETMASK, &mask_before, nullptr);  // a signal held back now acts as it would have
 }

@@ -8,7 +8,7 @@ unsigned words_code_page() noexcept
     return words_code_page_of(GetConsoleCP(), GetACP());
 }
 
-text_encoding encoding_of(unsigned code_page) noexcept
+text_encoding code_page_encoding(unsigned code_page) noexcept
 {
     CPINFO info{};
     if (GetCPInfo(code_page, &info) == 0) {

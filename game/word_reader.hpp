@@ -25,9 +25,6 @@
     }
 }
 
-// Stores the next word of `in` in `slot`: skips white space, then takes bytes up
-// to the next white space or the end of input, leaving that white space unread.
-// A word longer than the slot keeps its first bytes (never half a character of
-// `encoding`) and the rest of it is dropped. Once the input has ended, or cannot be read, the
-// slot is left empty.
+// Stores the next word of `in` in `slot`, up to the white space after it, which is
+// left unread; a word too long keeps its whole characters of `encoding` that fit.
 void read_word(std::istream& in, answer& slot, const text_encoding& encoding);

@@ -12,9 +12,9 @@ namespace {
 
 using namespace std::string_literals;
 
-const std::u16string z = u"\x1A";
-const std::u16string high = u"\xD83D";  // U+1F600, grinning face, is D83D DE00
-const std::u16string low = u"\xDE00";
+const std::u16string ctrl_z_unit = u"\x1A";
+const std::u16string grin_high = u"\xD83D";  // U+1F600, grinning face, is D83D DE00
+const std::u16string grin_low = u"\xDE00";
 const std::string grin = "\xF0\x9F\x98\x80";
 const std::string replaced = "\xEF\xBF\xBD";  // U+FFFD
 
@@ -48,21 +48,22 @@ TEST_P(utf8_from_utf16_test, carries_a_surrogate_and_a_cr_between_reads)
 
 INSTANTIATE_TEST_SUITE_P(
     reads, utf8_from_utf16_test,
-    testing::Values(
-        utf16_case{"letters_of_one_two_and_three_bytes", {u"a\u00E9\u65E5"}, "a\xC3\xA9\xE6\x97\xA5"},
-        utf16_case{"pair_in_one_read", {high + low}, grin},
-        utf16_case{"pair_split_between_reads", {u"a" + high, low + u"b"}, "a" + grin + "b"},
-        utf16_case{"lone_high_before_a_letter", {high + u"x"}, replaced + "x"},
-        utf16_case{"lone_high_before_a_pair", {high + high + low}, replaced + grin},
-        utf16_case{"lone_low", {low + u"x"}, replaced + "x"},
-        utf16_case{"high_last_of_the_input", {u"a" + high}, "a" + replaced},
-        utf16_case{"high_then_line_end", {high + u"\r\n"}, replaced + "\n"},
-        utf16_case{"crlf_is_lf", {u"a\r\nb\r\n"}, "a\nb\n"},
-        utf16_case{"crlf_split_between_reads", {u"a\r", u"\nb"}, "a\nb"}, utf16_case{"lone_cr_kept", {u"a\rb"}, "a\rb"},
-        utf16_case{"cr_then_crlf", {u"\r", u"\r\n"}, "\r\n"},
-        utf16_case{"cr_then_pair_in_later_reads", {u"\r", high, low}, "\r" + grin},
-        utf16_case{"cr_last_of_the_input", {u"a\r"}, "a\r"},
-        utf16_case{"held_high_then_the_widest_read", {high, u"\u65E5\u65E5"}, replaced + "\xE6\x97\xA5\xE6\x97\xA5"}),
+    testing::Values(utf16_case{"letters_of_one_two_and_three_bytes", {u"a\u00E9\u65E5"}, "a\xC3\xA9\xE6\x97\xA5"},
+                    utf16_case{"pair_in_one_read", {grin_high + grin_low}, grin},
+                    utf16_case{"pair_split_between_reads", {u"a" + grin_high, grin_low + u"b"}, "a" + grin + "b"},
+                    utf16_case{"lone_high_before_a_letter", {grin_high + u"x"}, replaced + "x"},
+                    utf16_case{"lone_high_before_a_pair", {grin_high + grin_high + grin_low}, replaced + grin},
+                    utf16_case{"lone_low", {grin_low + u"x"}, replaced + "x"},
+                    utf16_case{"high_last_of_the_input", {u"a" + grin_high}, "a" + replaced},
+                    utf16_case{"high_then_line_end", {grin_high + u"\r\n"}, replaced + "\n"},
+                    utf16_case{"crlf_is_lf", {u"a\r\nb\r\n"}, "a\nb\n"},
+                    utf16_case{"crlf_split_between_reads", {u"a\r", u"\nb"}, "a\nb"},
+                    utf16_case{"lone_cr_kept", {u"a\rb"}, "a\rb"}, utf16_case{"cr_then_crlf", {u"\r", u"\r\n"}, "\r\n"},
+                    utf16_case{"cr_then_pair_in_later_reads", {u"\r", grin_high, grin_low}, "\r" + grin},
+                    utf16_case{"cr_last_of_the_input", {u"a\r"}, "a\r"},
+                    utf16_case{"held_high_then_the_widest_read",
+                               {grin_high, u"\u65E5\u65E5"},
+                               replaced + "\xE6\x97\xA5\xE6\x97\xA5"}),
     [](const testing::TestParamInfo<utf16_case>& param_info) { return std::string(param_info.param.name); });
 
 struct ctrl_z_case {
@@ -93,21 +94,23 @@ TEST_P(ctrl_z_rule_test, ends_the_input_first_on_a_line_and_the_line_later_in_it
 
 INSTANTIATE_TEST_SUITE_P(
     lines, ctrl_z_rule_test,
-    testing::Values(ctrl_z_case{"none", {u"one two\r\n", u"three\r\n"}, u"one two\r\nthree\r\n", false},
-                    ctrl_z_case{"first_ends_the_input_and_its_line", {z + u"rest\r\n"}, u"", true},
-                    ctrl_z_case{"first_on_a_later_line", {u"one\r\n" + z + u"rest\r\n"}, u"one\r\n", true},
-                    ctrl_z_case{"first_on_the_line_of_the_next_read", {u"one\r\n", z + u"\r\n"}, u"one\r\n", true},
-                    ctrl_z_case{"inside_ends_the_line", {u"ab" + z + u"cd\r\n", u"ef\r\n"}, u"ab\r\nef\r\n", false},
-                    ctrl_z_case{"inside_a_line_longer_than_a_read",
-                                {u"ab" + z + u"cd", u"ef", u"gh\r\n", u"ij\r\n"},
-                                u"ab\r\nij\r\n",
-                                false},
-                    ctrl_z_case{"two_inside", {u"a" + z + u"b" + z + u"\r\n"}, u"a\r\n", false},
-                    ctrl_z_case{"first_after_a_line_it_ended", {u"a" + z + u"b\r\n" + z + u"\r\n"}, u"a\r\n", true},
-                    ctrl_z_case{"not_first_when_a_read_ended_inside_the_line",
-                                {u"abc", z + u"\r\n", u"d\r\n"},
-                                u"abc\r\nd\r\n",
-                                false}),
+    testing::Values(
+        ctrl_z_case{"none", {u"one two\r\n", u"three\r\n"}, u"one two\r\nthree\r\n", false},
+        ctrl_z_case{"first_ends_the_input_and_its_line", {ctrl_z_unit + u"rest\r\n"}, u"", true},
+        ctrl_z_case{"first_on_a_later_line", {u"one\r\n" + ctrl_z_unit + u"rest\r\n"}, u"one\r\n", true},
+        ctrl_z_case{"first_on_the_line_of_the_next_read", {u"one\r\n", ctrl_z_unit + u"\r\n"}, u"one\r\n", true},
+        ctrl_z_case{"inside_ends_the_line", {u"ab" + ctrl_z_unit + u"cd\r\n", u"ef\r\n"}, u"ab\r\nef\r\n", false},
+        ctrl_z_case{"inside_a_line_longer_than_a_read",
+                    {u"ab" + ctrl_z_unit + u"cd", u"ef", u"gh\r\n", u"ij\r\n"},
+                    u"ab\r\nij\r\n",
+                    false},
+        ctrl_z_case{"two_inside", {u"a" + ctrl_z_unit + u"b" + ctrl_z_unit + u"\r\n"}, u"a\r\n", false},
+        ctrl_z_case{
+            "first_after_a_line_it_ended", {u"a" + ctrl_z_unit + u"b\r\n" + ctrl_z_unit + u"\r\n"}, u"a\r\n", true},
+        ctrl_z_case{"not_first_when_a_read_ended_inside_the_line",
+                    {u"abc", ctrl_z_unit + u"\r\n", u"d\r\n"},
+                    u"abc\r\nd\r\n",
+                    false}),
     [](const testing::TestParamInfo<ctrl_z_case>& param_info) { return std::string(param_info.param.name); });
 
 // Each byte as the code point of the same number: a code page's decoder, with no table.
@@ -151,21 +154,22 @@ TEST_P(console_chunk_test, converts_whole_characters_with_line_ends_as_crlf)
 
 INSTANTIATE_TEST_SUITE_P(
     texts, console_chunk_test,
-    testing::Values(
-        chunk_case{"line_ends", "a\nb\n\n", 64, u"a\r\nb\r\n\r\n", 5},
-        chunk_case{"utf8_of_every_size", "a\xC3\xA9\xE2\x82\xAC" + grin, 64, u"a\u00E9\u20AC" + high + low, 10},
-        chunk_case{"cut_character_waits", "ab\xE2\x82", 64, u"ab", 2},
-        chunk_case{"half_the_room", "abcdefghij", 8, u"abcd", 4},
-        chunk_case{"half_the_room_with_line_ends", "\n\n\n\n\n", 8, u"\r\n\r\n\r\n\r\n", 4},
-        chunk_case{"room_ends_inside_a_character", "abc\xE2\x82\xAC", 8, u"abc", 3},
-        chunk_case{"never_on_a_high_surrogate", "a" + grin, 8, u"a", 1},
-        chunk_case{"only_a_cut_character", "\xF0\x9F", 64, u"", 0},
-        chunk_case{"malformed_utf8_replaced", "\xFF\xC0\xAF\xE0\x80\xAF\xED\xA0\x80\xF4\x90\x80\x80\x80z", 64,
-                   std::u16string(14, u'\uFFFD') + u"z", 15},
-        chunk_case{"lone_lead_before_a_letter", "\xC3z", 64, u"\uFFFDz", 2},
-        chunk_case{"code_page_line_end", "\xE9\n", 64, u"\u00E9\r\n", 2, single_byte},
-        chunk_case{"code_page_cut_lead_byte_waits", "ab\x82", 64, u"ab", 2, shift_jis},
-        chunk_case{"code_page_room_ends_inside_a_character", "a\x82\xA0\x82\xA0", 8, u"a\u0082\u00A0", 3, shift_jis}),
+    testing::Values(chunk_case{"line_ends", "a\nb\n\n", 64, u"a\r\nb\r\n\r\n", 5},
+                    chunk_case{"utf8_of_every_size", "a\xC3\xA9\xE2\x82\xAC" + grin, 64,
+                               u"a\u00E9\u20AC" + grin_high + grin_low, 10},
+                    chunk_case{"cut_character_waits", "ab\xE2\x82", 64, u"ab", 2},
+                    chunk_case{"half_the_room", "abcdefghij", 8, u"abcd", 4},
+                    chunk_case{"half_the_room_with_line_ends", "\n\n\n\n\n", 8, u"\r\n\r\n\r\n\r\n", 4},
+                    chunk_case{"room_ends_inside_a_character", "abc\xE2\x82\xAC", 8, u"abc", 3},
+                    chunk_case{"never_on_a_high_surrogate", "a" + grin, 8, u"a", 1},
+                    chunk_case{"only_a_cut_character", "\xF0\x9F", 64, u"", 0},
+                    chunk_case{"malformed_utf8_replaced", "\xFF\xC0\xAF\xE0\x80\xAF\xED\xA0\x80\xF4\x90\x80\x80\x80z",
+                               64, std::u16string(14, u'\uFFFD') + u"z", 15},
+                    chunk_case{"lone_lead_before_a_letter", "\xC3z", 64, u"\uFFFDz", 2},
+                    chunk_case{"code_page_line_end", "\xE9\n", 64, u"\u00E9\r\n", 2, single_byte},
+                    chunk_case{"code_page_cut_lead_byte_waits", "ab\x82", 64, u"ab", 2, shift_jis},
+                    chunk_case{"code_page_room_ends_inside_a_character", "a\x82\xA0\x82\xA0", 8, u"a\u0082\u00A0", 3,
+                               shift_jis}),
     [](const testing::TestParamInfo<chunk_case>& param_info) { return std::string(param_info.param.name); });
 
 }  // namespace

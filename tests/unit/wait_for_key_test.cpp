@@ -32,7 +32,7 @@ std::optional<default_action> observed_default(int sig)
         const rlimit no_core{0, 0};
         setrlimit(RLIMIT_CORE, &no_core);
         struct sigaction current {};
-        if (!can_set_action(sig, current)) {
+        if (!read_settable_action(sig, current)) {
             _exit(cannot_be_sent);
         }
         std::signal(sig, SIG_DFL);
