@@ -1,11 +1,14 @@
 # SPDX-License-Identifier: BSD-2-Clause
 """Reads back from a built fibbet.exe what Windows reads of it: its version resource (against the project's
 version), its application manifest, and the address-space and data-execution protections in its PE header.
+Given the zip instead, first checks what a player unpacks: the game, a README for players and the licence, both
+as Windows text.
 
-Usage: windows_exe.py EXE VERSION
+Usage: windows_exe.py EXE|ZIP VERSION
 """
 import struct
 import sys
+import zipfile
 
 FIXED_FILE_INFO = struct.pack("<I", 0xFEEF04BD)  # the signature that starts VS_FIXEDFILEINFO
 
@@ -39,8 +42,24 @@ def string_value(exe, name):
     return exe[at:end].decode("utf-16-le")
 
 
+def game_of_zip(path):
+    """fibbet.exe from the zip at `path`, once the rest of the zip is as a player should find it."""
+    archive = zipfile.ZipFile(path)
+    files = {name.split("/", 1)[1]: archive.read(name) for name in archive.namelist()}
+    assert sorted(files) == ["LICENSE.txt", "README.txt", "fibbet.exe"], sorted(files)
+    for name in ["LICENSE.txt", "README.txt"]:
+        assert 0 < files[name].count(b"\r\n") == files[name].count(b"\n"), f"{name}: not CR LF throughout"
+    readme = files["README.txt"].decode().lower()
+    for builders_word in ["apt-get", "cmake", "preset", "ctest"]:
+        assert builders_word not in readme, f"README.txt speaks of {builders_word}"
+    for players_word in ["double-click", "fibbet.exe", "Ctrl-Z", "any key", "LICENSE.txt"]:
+        assert players_word.lower() in readme, f"README.txt does not say {players_word}"
+    return files["fibbet.exe"]
+
+
 def main():
-    exe = open(sys.argv[1], "rb").read()
+    path = sys.argv[1]
+    exe = game_of_zip(path) if path.endswith(".zip") else open(path, "rb").read()
     version = sys.argv[2]
     numbers = tuple(int(n) for n in version.split(".")) + (0,)
     info = exe.index(FIXED_FILE_INFO)
