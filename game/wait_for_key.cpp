@@ -113,8 +113,10 @@ void take_terminal() noexcept
     }
     tcsetattr(STDIN_FILENO, TCSANOW, &state.waiting_mode);
     tcflow(STDIN_FILENO, TCOON);  // output stopped by Ctrl-S before the wait runs again
-    static_cast<void>(write_all(STDOUT_FILENO, state.notice));
     tcflush(STDIN_FILENO, TCIFLUSH);  // keys typed before the notice showed do not count
+    // The notice last: once it shows, the game sets nothing more of the terminal, so a
+    // stop then (SIGSTOP, and bg) cannot leave it to set the terminal in the background.
+    static_cast<void>(write_all(STDOUT_FILENO, state.notice));
     waiting_mode_set = 1;
 }
 
