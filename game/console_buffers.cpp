@@ -104,25 +104,24 @@ console_output::console_output(unsigned code_page) noexcept
 int console_output::sync()
 {
     const auto decode = [this](std::string_view text, char16_t* out) -> std::size_t {
-        if (code_page_ == utf8_code_page) {
-            return utf16_from_utf8(text, out);  // the same on every Windows, whatever the bytes
-        }
         if (text.empty()) {
             return 0;  // MultiByteToWideChar fails on it
         }
-        // At most one unit per byte, in every code page the game reads its words in.
+        // At most one unit per byte, in every code page the game writes. What is not a character of the code page
+        // becomes U+FFFD: since Windows Vista the call drops nothing unless asked to fail (MB_ERR_INVALID_CHARS).
         const int units = MultiByteToWideChar(code_page_, 0, text.data(), static_cast<int>(text.size()),
                                               reinterpret_cast<wchar_t*>(out), static_cast<int>(text.size()));
         return static_cast<std::size_t>(std::max(units, 0));
     };
     std::string_view pending(pbase(), static_cast<std::size_t>(pptr() - pbase()));
     bool written = true;
-    for (console_chunk chunk{}; !pending.empty(); pending.remove_prefix(chunk.bytes)) {
-        chunk = console_chunk_of(pending, encoding_, units_, decode);
+    for (;;) {
+        const console_chunk chunk = console_chunk_of(pending, encoding_, units_, decode);
         if (chunk.bytes == 0) {
-            break;  // a cut character: the rest of it is still to come
+            break;  // all written, or a cut character whose rest is still to come
         }
         written = write_all(console_, units_.data(), chunk.units) && written;
+        pending.remove_prefix(chunk.bytes);
     }
     const auto kept = std::copy(pending.begin(), pending.end(), block_.begin());
     setp(block_.data(), block_.data() + block_.size());

@@ -29,8 +29,8 @@ private:
 };
 
 // The console's UTF-16, read by reads, as the UTF-8 the game reads: a surrogate pair
-// split between two reads is joined, a lone surrogate becomes U+FFFD, and CR LF becomes
-// LF, as text mode reads it (a CR that ends one read waits for the next).
+// split between two reads is joined, and a lone surrogate becomes U+FFFD. A line keeps
+// its CR LF: the game takes both for white space.
 class utf8_from_utf16 {
 public:
     // Bytes `out` must have room for: three for each unit, and three for one held from the read before.
@@ -38,17 +38,12 @@ public:
 
     // Writes the UTF-8 of `units` to `out`, less what it holds for the next read; returns the bytes written.
     std::size_t convert(std::u16string_view units, char* out) noexcept;
-    // At the end of the input: what is held, a CR as itself and a lone high surrogate as U+FFFD.
+    // At the end of the input: a high surrogate held, alone, as U+FFFD.
     std::size_t finish(char* out) noexcept;
 
 private:
     char16_t high_surrogate_ = 0;
-    bool carriage_return_ = false;
 };
-
-// Decodes UTF-8 into UTF-16, never more units than bytes; returns the units written.
-// A byte that starts no well-formed character becomes U+FFFD.
-std::size_t utf16_from_utf8(std::string_view text, char16_t* out) noexcept;
 
 // What one write to the console takes of the game's text.
 struct console_chunk {
