@@ -59,13 +59,12 @@ console_input::int_type console_input::underflow()
     while (got == 0 && !ended_) {
         bool succeeded = false;
         const std::size_t read = read_line(console_, units_, succeeded);
-        // Ctrl-C: the read returns at once, with nothing and ERROR_OPERATION_ABORTED, while the
-        // console's handler ends the game on another thread. That is not the end of the input.
-        if (succeeded && read == 0 && GetLastError() == ERROR_OPERATION_ABORTED) {
+        const console_read outcome = console_read_of(succeeded, read, GetLastError() == ERROR_OPERATION_ABORTED);
+        if (outcome == console_read::interrupted) {
             continue;
         }
-        if (!succeeded || read == 0) {
-            ended_ = true;  // the console cannot be read
+        if (outcome == console_read::ended) {
+            ended_ = true;
         } else {
             line_open_ = units_[read - 1] != u'\n';
             const std::size_t kept = ctrl_z_.apply(std::span(units_.data(), read));

@@ -28,6 +28,23 @@ private:
     bool ended_ = false;
 };
 
+// What one read of the console gave: text; the end of the input (the console cannot be
+// read, or gave nothing); or nothing yet. Ctrl-C makes a read return at once, with
+// nothing and ERROR_OPERATION_ABORTED (`aborted`), while the console's handler ends the
+// game on another thread: that is not the end of the input.
+enum class console_read { text, ended, interrupted };
+
+[[nodiscard]] constexpr console_read console_read_of(bool succeeded, std::size_t units, bool aborted) noexcept
+{
+    if (!succeeded) {
+        return console_read::ended;
+    }
+    if (units > 0) {
+        return console_read::text;
+    }
+    return aborted ? console_read::interrupted : console_read::ended;
+}
+
 // The console's UTF-16, read by reads, as the UTF-8 the game reads: a surrogate pair
 // split between two reads is joined, and a lone surrogate becomes U+FFFD. A line keeps
 // its CR LF: the game takes both for white space.

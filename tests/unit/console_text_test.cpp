@@ -108,6 +108,37 @@ INSTANTIATE_TEST_SUITE_P(
                     false}),
     [](const testing::TestParamInfo<ctrl_z_case>& param_info) { return std::string(param_info.param.name); });
 
+struct read_case {
+    const char* name;
+    bool succeeded;
+    std::size_t units;
+    bool aborted;
+    console_read outcome;
+};
+
+void PrintTo(const read_case& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class console_read_test : public testing::TestWithParam<read_case> {};
+
+TEST_P(console_read_test, ends_the_input_only_when_the_console_gives_nothing_but_for_ctrl_c)
+{
+    const read_case& c = GetParam();
+    EXPECT_EQ(console_read_of(c.succeeded, c.units, c.aborted), c.outcome);
+}
+
+INSTANTIATE_TEST_SUITE_P(reads, console_read_test,
+                         testing::Values(read_case{"text", true, 5, false, console_read::text},
+                                         read_case{"ctrl_c", true, 0, true, console_read::interrupted},
+                                         read_case{"nothing", true, 0, false, console_read::ended},
+                                         read_case{"failed", false, 0, false, console_read::ended},
+                                         read_case{"failed_as_aborted", false, 0, true, console_read::ended}),
+                         [](const testing::TestParamInfo<read_case>& param_info) {
+                             return std::string(param_info.param.name);
+                         });
+
 // Each byte as the code point of the same number: a decoder with no table, which shows which bytes a chunk took.
 std::size_t bytes_as_code_points(std::string_view text, char16_t* out)
 {
