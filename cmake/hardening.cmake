@@ -37,8 +37,7 @@ fibbet_harden_compile(-fstack-clash-protection "-f(no-)?stack-clash-protection")
 fibbet_harden_compile(-fcf-protection "-f(no-)?cf-protection")
 # The C++ library's own checks (an index past the end stops the program): libstdc++'s,
 # or libc++'s under the name its version gives them (LLVM 18, LLVM 15, before).
-check_cxx_source_compiles("#include <version>\n#ifndef _LIBCPP_VERSION\n#error\n#endif\nint main() {}" FIBBET_HARDEN_LIBCXX)
-if(NOT FIBBET_HARDEN_LIBCXX)
+if(NOT FIBBET_LIBCXX)
   set(library_checks 0 -D_GLIBCXX_ASSERTIONS)
 else()
   set(library_checks 180000 -D_LIBCPP_HARDENING_MODE=_LIBCPP_HARDENING_MODE_FAST

@@ -59,15 +59,9 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
 else()
   set(games_dir ${CMAKE_INSTALL_BINDIR})
 endif()
-# A path below the prefix: typed here, so that a value given untyped on the command line
-# (-DFIBBET_INSTALL_GAMESDIR=bin) is kept as it is, not made absolute.
-set(games_dir_help "Where the game is installed, below the prefix")
-if(DEFINED CACHE{FIBBET_INSTALL_GAMESDIR})
-  set_property(CACHE FIBBET_INSTALL_GAMESDIR PROPERTY TYPE PATH)
-  set_property(CACHE FIBBET_INSTALL_GAMESDIR PROPERTY HELPSTRING ${games_dir_help})
-else()
-  set(FIBBET_INSTALL_GAMESDIR ${games_dir} CACHE PATH ${games_dir_help})
-endif()
+# A string, not a path: CMake would make a path given untyped on the command line
+# (-DFIBBET_INSTALL_GAMESDIR=bin) absolute.
+set(FIBBET_INSTALL_GAMESDIR ${games_dir} CACHE STRING "Where the game is installed, below the prefix")
 if(IS_ABSOLUTE "${FIBBET_INSTALL_GAMESDIR}")
   message(FATAL_ERROR "FIBBET_INSTALL_GAMESDIR is a path below the prefix (games, bin): ${FIBBET_INSTALL_GAMESDIR}")
 endif()
@@ -107,7 +101,7 @@ string(REPLACE "\n" "\n " debian_licence_terms " ${debian_licence_terms}")
 configure_file(packaging/copyright.in copyright @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT deb EXCLUDE_FROM_ALL)
 fibbet_install_compressed(${PROJECT_SOURCE_DIR}/packaging/changelog ${CMAKE_INSTALL_DOCDIR}/changelog.gz deb)
-install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME fibbet
+install(FILES tests/packaging/debian/fibbet.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME fibbet
         COMPONENT deb EXCLUDE_FROM_ALL)
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT rpm EXCLUDE_FROM_ALL)
 set(CPACK_FIBBET_BINARY_DIR ${PROJECT_BINARY_DIR})
