@@ -28,24 +28,6 @@ std::string tag(std::size_t k)
     return std::string("<").append(std::to_string(k)).append(">");
 }
 
-std::string template_filled_with(std::string_view text)
-{
-    std::string story(story_template);
-    for (auto at = story.find("%s"); at != std::string::npos; at = story.find("%s", at + text.size())) {
-        story.replace(at, 2, text);
-    }
-    return std::string(story_heading) + story;
-}
-
-TEST(print_story, answers_are_never_read_as_markers)
-{
-    for (const std::string_view typed : {"%s", "%n", "%%", "\\", "%", "%s%s", "\\n", "x"}) {
-        answer_sheet answers;
-        answers.fill(word(typed));
-        EXPECT_EQ(story_of(answers), template_filled_with(typed)) << typed;
-    }
-}
-
 TEST(print_story, each_answer_stands_once_at_its_own_blank)
 {
     answer_sheet answers;
@@ -65,14 +47,6 @@ TEST(print_story, each_answer_stands_once_at_its_own_blank)
     EXPECT_NE(story.find("\nBe a <1> or just"), std::string::npos);
     EXPECT_NE(story.find("\nJust ask <14> who came"), std::string::npos);
     EXPECT_NE(story.find("ban them from the <20>.\n"), std::string::npos);
-}
-
-TEST(print_story, empty_and_nul_answers_print_exactly_their_bytes)
-{
-    answer_sheet answers;
-    EXPECT_EQ(story_of(answers), template_filled_with(""));
-    answers.fill(word(std::string_view("a\0b", 3)));
-    EXPECT_EQ(story_of(answers), template_filled_with(std::string_view("a\0b", 3)));
 }
 
 }  // namespace
