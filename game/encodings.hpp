@@ -85,6 +85,20 @@ namespace encoding_detail {
     return 1;
 }
 
+// The characters of `kept` one by one from its start, up to the first that was cut.
+[[nodiscard]] constexpr std::size_t lead_byte_length(std::string_view kept, const text_encoding& encoding) noexcept
+{
+    std::size_t whole = 0;
+    while (whole < kept.size()) {
+        const std::size_t size = character_size(kept, whole, encoding);
+        if (size > kept.size() - whole) {
+            break;
+        }
+        whole += size;
+    }
+    return whole;
+}
+
 }  // namespace encoding_detail
 
 // How much of `kept`, the first bytes of a longer word, to keep: the longest
@@ -95,21 +109,13 @@ namespace encoding_detail {
     switch (encoding.rule) {
     case text_encoding::kind::utf8:
         return encoding_detail::utf8_length(kept);
-    case text_encoding::kind::single_byte:
-        return kept.size();
     case text_encoding::kind::double_byte:
     case text_encoding::kind::gb18030:
-        break;
+        return encoding_detail::lead_byte_length(kept, encoding);
+    case text_encoding::kind::single_byte:
+        return kept.size();
     }
-    std::size_t whole = 0;
-    while (whole < kept.size()) {
-        const std::size_t size = encoding_detail::character_size(kept, whole, encoding);
-        if (size > kept.size() - whole) {
-            break;
-        }
-        whole += size;
-    }
-    return whole;
+    return kept.size();  // not reached: every rule returns above
 }
 
 // Windows code pages that a rule is chosen for by number.
