@@ -35,17 +35,6 @@ bool write_all(void* console, const char16_t* units, std::size_t size) noexcept
     return true;
 }
 
-// Reads what the console has of a line, at most all of `units`, in its line mode; returns how many units, with
-// `read` false when the console cannot be read.
-std::size_t read_line(void* console, std::span<char16_t> units, bool& read) noexcept
-{
-    DWORD got = 0;
-    SetLastError(0);
-    read = ReadConsoleW(console, reinterpret_cast<wchar_t*>(units.data()), static_cast<DWORD>(units.size()), &got,
-                        nullptr) != 0;
-    return got;
-}
-
 }  // namespace
 
 console_input::console_input() noexcept : console_(console_behind(STD_INPUT_HANDLE)) {}
@@ -58,7 +47,7 @@ console_input::int_type console_input::underflow()
     std::size_t got = 0;
     while (got == 0 && !ended_) {
         bool succeeded = false;
-        const std::size_t read = read_line(console_, units_, succeeded);
+        const std::size_t read = read_line(succeeded);
         const console_read outcome = console_read_of(succeeded, read, GetLastError() == ERROR_OPERATION_ABORTED);
         if (outcome == console_read::interrupted) {
             continue;
@@ -66,7 +55,6 @@ console_input::int_type console_input::underflow()
         if (outcome == console_read::ended) {
             ended_ = true;
         } else {
-            line_open_ = units_[read - 1] != u'\n';
             const std::size_t kept = ctrl_z_.apply(std::span(units_.data(), read));
             got = utf8_.convert({units_.data(), kept}, block_.data());
             ended_ = ctrl_z_.ended();
@@ -82,12 +70,25 @@ console_input::int_type console_input::underflow()
     return traits_type::to_int_type(block_.front());
 }
 
+std::size_t console_input::read_line(bool& succeeded) noexcept
+{
+    DWORD read = 0;
+    SetLastError(0);
+    succeeded = ReadConsoleW(console_, reinterpret_cast<wchar_t*>(units_.data()), static_cast<DWORD>(units_.size()),
+                             &read, nullptr) != 0;
+    if (succeeded && read > 0) {
+        line_open_ = units_[read - 1] != u'\n';
+    }
+    return read;
+}
+
 void console_input::drop_typed_ahead() noexcept
 {
     bool succeeded = true;
     while (line_open_ && succeeded) {
-        const std::size_t read = read_line(console_, units_, succeeded);
-        line_open_ = succeeded && read > 0 && units_[read - 1] != u'\n';
+        if (read_line(succeeded) == 0) {
+            break;  // Ctrl-C, or the console has nothing
+        }
     }
     if (console_ != nullptr) {
         FlushConsoleInputBuffer(console_);

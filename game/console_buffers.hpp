@@ -30,6 +30,9 @@ protected:
 
 private:
     static constexpr std::size_t units_per_read = 4096;
+    // Reads into units_ what the console has of a line, in its line mode; returns how
+    // many units, with `succeeded` false when the console cannot be read.
+    std::size_t read_line(bool& succeeded) noexcept;
     void* console_;
     bool ended_ = false;
     bool line_open_ = false;  // the last read did not end its line
