@@ -10,6 +10,14 @@
 #include <span>
 #include <string_view>
 
+// The code page of words that do not come from the console itself: the console's
+// input code page, `console_code_page`, for input redirected from a file, or the ANSI
+// one, `ansi`, when there is no console (GetConsoleCP gives 0).
+[[nodiscard]] constexpr unsigned words_code_page_of(unsigned console_code_page, unsigned ansi) noexcept
+{
+    return console_code_page != 0 ? console_code_page : ansi;
+}
+
 inline constexpr char16_t ctrl_z = 0x1A;
 
 // Ctrl-Z in what the console reads, as its narrow interface takes it: first on a line,

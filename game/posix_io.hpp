@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <poll.h>
+#include <span>
 #include <string_view>
 #include <unistd.h>
 
@@ -31,3 +32,30 @@
 
 // Writes all of `text`; false if the output cannot be written. Safe in a signal handler.
 bool write_all(int fd, std::string_view text) noexcept;
+
+// A file descriptor as the source of an input_buffer. It reads whole blocks, so that
+// reading costs the same whatever the C++ library does with std::cin (libc++ reads it
+// through C stdio a byte per call). A read returns what the descriptor has: one line
+// of a terminal, so a word at the end of a line answers its prompt at once.
+struct fd_source {
+    static constexpr std::size_t block_size = std::size_t{64} * 1024;
+    int fd;
+    [[nodiscard]] std::size_t read(std::span<char> into) const noexcept
+    {
+        return read_some(fd, into.data(), into.size());
+    }
+};
+
+// A file descriptor as the sink of an output_buffer. One that says "try again" (a
+// terminal left non-blocking, its output held by Ctrl-S) is waited for, so no text is
+// lost; one that cannot be written (a closed pipe, a full disk) fails the stream.
+struct fd_sink {
+    static constexpr std::size_t block_size = 4096;
+    int fd;
+    [[nodiscard]] bool write(std::string_view& pending) const noexcept
+    {
+        const bool written = write_all(fd, pending);
+        pending = {};
+        return written;
+    }
+};

@@ -34,33 +34,25 @@ void read_word(std::istream& in, answer& slot, const text_encoding& encoding)
         return;
     }
     std::streambuf& source = *in.rdbuf();
-    std::ios_base::iostate state = std::ios_base::goodbit;
     std::size_t length = 0;
     bool cut = false;
-    try {
-        traits::int_type c = source.sgetc();
-        while (!at_end(c) && is_white_space(byte(c))) {
-            c = source.snextc();
+    traits::int_type c = source.sgetc();
+    while (!at_end(c) && is_white_space(byte(c))) {
+        c = source.snextc();
+    }
+    for (; !at_end(c) && !is_white_space(byte(c)); c = source.snextc()) {
+        if (length < answer_capacity) {
+            slot.bytes[length++] = byte(c);
+        } else {
+            cut = true;  // the rest of a long word is read and dropped
         }
-        for (; !at_end(c) && !is_white_space(byte(c)); c = source.snextc()) {
-            if (length < answer_capacity) {
-                slot.bytes[length++] = byte(c);
-            } else {
-                cut = true;  // the rest of a long word is read and dropped
-            }
-        }
-        if (at_end(c)) {
-            state |= std::ios_base::eofbit;
-        }
-    } catch (...) {
-        // A file buffer reports a failed read (standard input closed, or a directory)
-        // by throwing; like the stream's own extractors, the game takes it as the end.
-        state |= std::ios_base::badbit;
     }
     if (cut) {
         length = whole_character_length({slot.bytes.data(), length}, encoding);
         std::fill(slot.bytes.begin() + static_cast<std::ptrdiff_t>(length), slot.bytes.end(), '\0');
     }
     slot.length = length;
-    in.setstate(state);
+    if (at_end(c)) {
+        in.setstate(std::ios_base::eofbit);
+    }
 }

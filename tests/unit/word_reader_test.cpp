@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "word_reader.hpp"
 
+#include "console_text.hpp"
 #include "encodings.hpp"
-#include "windows_console.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,8 @@
 #include <vector>
 
 #ifndef _WIN32
-#include "fd_buffers.hpp"
+#include "posix_io.hpp"
+#include "stream_buffers.hpp"
 #endif
 
 namespace {
@@ -41,31 +42,6 @@ protected:
 
 private:
     std::vector<std::string> pieces_;
-};
-
-// A stream buffer with no buffer of its own, as standard input has while it is in
-// step with C stdio: every byte is a call.
-class unbuffered : public std::streambuf {
-public:
-    explicit unbuffered(std::string text) : text_(std::move(text)) {}
-
-protected:
-    int_type underflow() override
-    {
-        return at_ == text_.size() ? traits_type::eof() : traits_type::to_int_type(text_[at_]);
-    }
-    int_type uflow() override
-    {
-        const int_type c = underflow();
-        if (at_ < text_.size()) {
-            ++at_;
-        }
-        return c;
-    }
-
-private:
-    std::string text_;
-    std::size_t at_ = 0;
 };
 
 std::vector<std::string> pieces_of(const std::string& text, std::size_t size)
@@ -156,16 +132,13 @@ TEST_P(read_word_test, takes_each_word_as_the_rules_say)
     in_pieces sevens(pieces_of(input, 7));
     std::istream in_sevens(&sevens);
     EXPECT_EQ(words_of(in_sevens, GetParam().encoding), GetParam().words) << "seven bytes at a time";
-    unbuffered bytes(input);
-    std::istream one_by_one(&bytes);
-    EXPECT_EQ(words_of(one_by_one, GetParam().encoding), GetParam().words) << "no buffer";
 #ifndef _WIN32
     std::FILE* file = std::tmpfile();
     ASSERT_NE(file, nullptr);
     ASSERT_EQ(std::fwrite(input.data(), 1, input.size(), file), input.size());
     ASSERT_EQ(std::fflush(file), 0);
     std::rewind(file);
-    fd_input descriptor(fileno(file));
+    input_buffer descriptor(fd_source{fileno(file)});
     std::istream from_descriptor(&descriptor);
     EXPECT_EQ(words_of(from_descriptor, GetParam().encoding), GetParam().words) << "file descriptor";
     std::fclose(file);
@@ -228,23 +201,6 @@ INSTANTIATE_TEST_SUITE_P(
                      gb18030},
         reading_case{"gb18030_two_bytes_fit", a30.substr(1) + "\xB0\xA1z", {a30.substr(1) + "\xB0\xA1"}, gb18030}),
     [](const testing::TestParamInfo<reading_case>& param_info) { return std::string(param_info.param.name); });
-
-// A file buffer reports a failed read (standard input closed, under some C++ libraries) by throwing.
-class refill_throws : public std::streambuf {
-protected:
-    int_type underflow() override { throw std::ios_base::failure("cannot read"); }
-};
-
-TEST(read_word, a_refill_that_throws_leaves_the_slot_empty_and_the_stream_bad)
-{
-    refill_throws failing;
-    std::istream in(&failing);
-    answer slot;
-    slot.length = 3;
-    EXPECT_NO_THROW(read_word(in, slot, utf8_encoding));
-    EXPECT_EQ(slot.length, 0U);
-    EXPECT_TRUE(in.bad());
-}
 
 TEST(read_word, never_asks_for_a_line_it_does_not_need)
 {
