@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "console_text.hpp"
 
+#include <array>
+
 namespace {
 
 constexpr char32_t replacement_character = 0xFFFD;
@@ -18,27 +20,14 @@ constexpr bool is_low_surrogate(char32_t u) noexcept
 // Writes `c`, a code point that is not a surrogate, as UTF-8; returns the bytes written.
 std::size_t put_utf8(char32_t c, char* out) noexcept
 {
-    const auto byte = [](char32_t bits) { return static_cast<char>(static_cast<unsigned char>(bits)); };
-    if (c < 0x80) {
-        out[0] = byte(c);
-        return 1;
+    const std::size_t size = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+    constexpr std::array<char32_t, 5> lead_bits{0, 0, 0xC0, 0xE0, 0xF0};
+    for (std::size_t i = size - 1; i > 0; --i) {
+        out[i] = static_cast<char>(static_cast<unsigned char>(0x80 | (c & 0x3F)));
+        c >>= 6;
     }
-    if (c < 0x800) {
-        out[0] = byte(0xC0 | (c >> 6));
-        out[1] = byte(0x80 | (c & 0x3F));
-        return 2;
-    }
-    if (c < 0x10000) {
-        out[0] = byte(0xE0 | (c >> 12));
-        out[1] = byte(0x80 | ((c >> 6) & 0x3F));
-        out[2] = byte(0x80 | (c & 0x3F));
-        return 3;
-    }
-    out[0] = byte(0xF0 | (c >> 18));
-    out[1] = byte(0x80 | ((c >> 12) & 0x3F));
-    out[2] = byte(0x80 | ((c >> 6) & 0x3F));
-    out[3] = byte(0x80 | (c & 0x3F));
-    return 4;
+    out[0] = static_cast<char>(static_cast<unsigned char>(lead_bits.at(size) | c));
+    return size;
 }
 
 }  // namespace

@@ -5,28 +5,23 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
-#include <span>
 #include <string_view>
 
-// The bytes that start a character of two in a double-byte code page, first to last.
-struct byte_range {
-    unsigned char first = 0;
-    unsigned char last = 0;
-};
-
-// Windows gives at most six ranges (GetCPInfo's twelve lead bytes).
-inline constexpr std::size_t max_lead_byte_ranges = 6;
+// The bytes that start a character of two in a double-byte code page, as GetCPInfo
+// gives them: pairs of first and last, ended by a pair of zeros.
+using lead_byte_ranges = std::array<unsigned char, 12>;
 
 struct text_encoding {
-    enum class kind {
+    enum class byte_rule {
         utf8,  // Linux and macOS, and Windows' code page 65001
         single_byte,  // a Windows code page of one byte per character (1252, 850, ...)
         double_byte,  // one or two bytes per character, two when the first is a lead byte (932, 936, 949, 950)
         gb18030,  // code page 54936: one, two or four bytes
     };
-    kind rule = kind::utf8;
-    std::array<byte_range, max_lead_byte_ranges> lead_bytes{};  // double_byte only; unused ranges are {0, 0}
+    byte_rule rule = byte_rule::utf8;
+    lead_byte_ranges lead_bytes{};  // double_byte only
 };
 
 inline constexpr text_encoding utf8_encoding{};
@@ -51,15 +46,9 @@ namespace encoding_detail {
         return kept.size();
     }
     --lead;
-    std::size_t announced = 1;
-    if ((byte_at(kept, lead) & 0xE0U) == 0xC0U) {
-        announced = 2;
-    } else if ((byte_at(kept, lead) & 0xF0U) == 0xE0U) {
-        announced = 3;
-    } else if ((byte_at(kept, lead) & 0xF8U) == 0xF0U) {
-        announced = 4;
-    }
-    return kept.size() - lead < announced ? lead : kept.size();
+    // A lead byte's leading ones give its character's length: 110xxxxx two, 1110xxxx three, 11110xxx four.
+    const auto announced = static_cast<std::size_t>(std::countl_one(byte_at(kept, lead)));
+    return announced >= 2 && announced <= longest_sequence && kept.size() - lead < announced ? lead : kept.size();
 }
 
 // How many bytes the character that starts at `at` takes; more than are left when it was cut.
@@ -68,7 +57,7 @@ namespace encoding_detail {
                                                    const text_encoding& encoding) noexcept
 {
     const unsigned char first = byte_at(text, at);
-    if (encoding.rule == text_encoding::kind::gb18030) {
+    if (encoding.rule == text_encoding::byte_rule::gb18030) {
         constexpr unsigned char lead_first = 0x81;
         constexpr unsigned char lead_last = 0xFE;
         if (first < lead_first || first > lead_last) {
@@ -77,8 +66,9 @@ namespace encoding_detail {
         const bool four = at + 1 < text.size() && byte_at(text, at + 1) >= '0' && byte_at(text, at + 1) <= '9';
         return four ? 4 : 2;  // a four-byte character has a digit second
     }
-    for (const byte_range& leads : encoding.lead_bytes) {
-        if (leads.first != 0 && first >= leads.first && first <= leads.last) {
+    const lead_byte_ranges& leads = encoding.lead_bytes;
+    for (std::size_t i = 0; i < leads.size() && leads[i] != 0; i += 2) {
+        if (first >= leads[i] && first <= leads[i + 1]) {
             return 2;
         }
     }
@@ -107,12 +97,12 @@ namespace encoding_detail {
                                                            const text_encoding& encoding) noexcept
 {
     switch (encoding.rule) {
-    case text_encoding::kind::utf8:
+    case text_encoding::byte_rule::utf8:
         return encoding_detail::utf8_length(kept);
-    case text_encoding::kind::double_byte:
-    case text_encoding::kind::gb18030:
+    case text_encoding::byte_rule::double_byte:
+    case text_encoding::byte_rule::gb18030:
         return encoding_detail::lead_byte_length(kept, encoding);
-    case text_encoding::kind::single_byte:
+    case text_encoding::byte_rule::single_byte:
         return kept.size();
     }
     return kept.size();  // not reached: every rule returns above
@@ -122,23 +112,18 @@ namespace encoding_detail {
 inline constexpr unsigned utf8_code_page = 65001;  // CP_UTF8
 inline constexpr unsigned gb18030_code_page = 54936;  // GetCPInfo gives it no lead bytes
 
-// The rule of Windows code page `code_page`, from its lead bytes as GetCPInfo gives them:
-// pairs of first and last, ended by a pair of zeros. A code page with none keeps its
-// first 31 bytes: one of a byte per character, or one of the few others (UTF-7, the
-// stateful ISO-2022 ones) that have no lead bytes to go by.
-[[nodiscard]] constexpr text_encoding
-encoding_of_code_page(unsigned code_page, std::span<const unsigned char, 2 * max_lead_byte_ranges> lead_bytes) noexcept
+// The rule of Windows code page `code_page`, from its lead bytes. A code page with
+// none keeps its first 31 bytes: one of a byte per character, or one of the few others
+// (UTF-7, the stateful ISO-2022 ones) that have no lead bytes to go by.
+[[nodiscard]] constexpr text_encoding encoding_of_code_page(unsigned code_page,
+                                                            const lead_byte_ranges& lead_bytes) noexcept
 {
     if (code_page == utf8_code_page) {
         return utf8_encoding;
     }
     if (code_page == gb18030_code_page) {
-        return {text_encoding::kind::gb18030, {}};
+        return {text_encoding::byte_rule::gb18030, {}};
     }
-    text_encoding encoding{text_encoding::kind::single_byte, {}};
-    for (std::size_t range = 0; range < max_lead_byte_ranges && lead_bytes[2 * range] != 0; ++range) {
-        encoding.rule = text_encoding::kind::double_byte;
-        encoding.lead_bytes.at(range) = {lead_bytes[2 * range], lead_bytes[2 * range + 1]};
-    }
-    return encoding;
+    const bool has_lead_bytes = lead_bytes[0] != 0;
+    return {has_lead_bytes ? text_encoding::byte_rule::double_byte : text_encoding::byte_rule::single_byte, lead_bytes};
 }

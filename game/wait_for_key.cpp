@@ -246,28 +246,24 @@ sigset_t signals_to_handle(int last) noexcept
 
 using signal_actions = std::array<struct sigaction, signal_slots>;
 
-// Sets the wait's handlers, keeping in `previous` the actions they replace; returns
-// the signals it set them for. A signal ignored by whoever started the game stays
-// ignored.
-sigset_t set_handlers(int last, signal_actions& previous) noexcept
+// Sets the wait's handlers, keeping in `previous` the actions they replace. A signal
+// ignored by whoever started the game stays ignored.
+void set_handlers(int last, signal_actions& previous) noexcept
 {
-    sigset_t handled{};
-    sigemptyset(&handled);
     for (int sig = 1; sig <= last; ++sig) {
         const signal_handler handler = handler_for(sig);
         struct sigaction& before = previous.at(static_cast<std::size_t>(sig));
         if (handler != nullptr && read_settable_action(sig, before) && before.sa_handler != SIG_IGN) {
             set_action(sig, handler, handler == end_waiting ? ends_flags : SA_RESTART);
-            sigaddset(&handled, sig);
         }
     }
-    return handled;
 }
 
-void put_back_actions(int last, const sigset_t& handled, const signal_actions& previous) noexcept
+// Puts back every action set_handlers read: those it left alone are set as they were.
+void put_back_actions(int last, const signal_actions& previous) noexcept
 {
     for (int sig = 1; sig <= last; ++sig) {
-        if (sigismember(&handled, sig) == 1) {
+        if (sigismember(&state.signals, sig) == 1) {
             sigaction(sig, &previous.at(static_cast<std::size_t>(sig)), nullptr);
         }
     }
@@ -290,7 +286,7 @@ void wait_for_key(std::string_view notice)
     sigset_t mask_before{};
     sigprocmask(SIG_BLOCK, &state.signals, &mask_before);
     signal_actions previous{};
-    const sigset_t handled = set_handlers(last, previous);
+    set_handlers(last, previous);
     take_terminal();  // in the background, the first key read stops the game until fg
     sigprocmask(SIG_SETMASK, &mask_before, nullptr);
 
@@ -301,6 +297,6 @@ void wait_for_key(std::string_view notice)
     // TCSAFLUSH: the rest of a key that sends several bytes (an arrow) is dropped
     // rather than left for the shell.
     hand_back_terminal(TCSAFLUSH);
-    put_back_actions(last, handled, previous);
+    put_back_actions(last, previous);
     sigprocmask(SIG_SETMASK, &mask_before, nullptr);  // a signal held back now acts as it would have
 }

@@ -185,8 +185,7 @@ text_encoding code_page_encoding(unsigned code_page) noexcept
     if (GetCPInfo(code_page, &info) == 0) {
         return utf8_encoding;
     }
-    static_assert(sizeof(info.LeadByte) == 2 * max_lead_byte_ranges);
-    return encoding_of_code_page(code_page, info.LeadByte);
+    return encoding_of_code_page(code_page, std::to_array(info.LeadByte));
 }
 
 // static: fixed blocks, off the stack

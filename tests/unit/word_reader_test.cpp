@@ -89,13 +89,12 @@ const std::string grin = "\xF0\x9F\x98\x80";
 const std::string e_acute = "\xC3\xA9";
 
 // Windows code pages by their numbers and their lead bytes, as GetCPInfo gives them.
-using lead_bytes = std::array<unsigned char, 2 * max_lead_byte_ranges>;
-const text_encoding single_byte = encoding_of_code_page(1252, lead_bytes{});  // 1252, 850, ...
-const text_encoding shift_jis = encoding_of_code_page(932, lead_bytes{0x81, 0x9F, 0xE0, 0xFC});
-const text_encoding gbk = encoding_of_code_page(936, lead_bytes{0x81, 0xFE});  // 936, 949, 950
-const text_encoding gb18030 = encoding_of_code_page(gb18030_code_page, lead_bytes{});
+const text_encoding single_byte = encoding_of_code_page(1252, lead_byte_ranges{});  // 1252, 850, ...
+const text_encoding shift_jis = encoding_of_code_page(932, lead_byte_ranges{0x81, 0x9F, 0xE0, 0xFC});
+const text_encoding gbk = encoding_of_code_page(936, lead_byte_ranges{0x81, 0xFE});  // 936, 949, 950
+const text_encoding gb18030 = encoding_of_code_page(gb18030_code_page, lead_byte_ranges{});
 // Input from a pipe, with no console: its words come in the ANSI code page, here UTF-8.
-const text_encoding ansi_utf8 = encoding_of_code_page(words_code_page_of(0, utf8_code_page), lead_bytes{});
+const text_encoding ansi_utf8 = encoding_of_code_page(words_code_page_of(0, utf8_code_page), lead_byte_ranges{});
 // "watashi wa nihongo o benkyou shite imasu" in code page 932: nineteen characters of two bytes.
 const std::string japanese =
     "\x82\xED\x82\xBD\x82\xB5\x82\xCD\x82\xC9\x82\xD9\x82\xF1\x82\xB2\x82\xF0"
