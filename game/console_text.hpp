@@ -27,7 +27,27 @@ inline constexpr char16_t ctrl_z = 0x1A;
 class ctrl_z_rule {
 public:
     // Keeps at the front of `units`, one read, what the game is to read of it; returns how many.
-    std::size_t apply(std::span<char16_t> units) noexcept;
+    std::size_t apply(std::span<char16_t> units) noexcept
+    {
+        std::size_t kept = 0;
+        for (const char16_t unit : units) {
+            if (ended_) {
+                break;
+            }
+            if (dropping_ && unit != u'\r' && unit != u'\n') {
+                continue;
+            }
+            dropping_ = false;
+            if (unit == ctrl_z) {
+                ended_ = at_line_start_;
+                dropping_ = true;
+                continue;
+            }
+            units[kept++] = unit;
+            at_line_start_ = unit == u'\n';
+        }
+        return kept;
+    }
     [[nodiscard]] bool ended() const noexcept { return ended_; }
 
 private:
@@ -52,23 +72,6 @@ enum class console_read { text, ended, interrupted };
     }
     return aborted ? console_read::interrupted : console_read::ended;
 }
-
-// The console's UTF-16, read by reads, as the UTF-8 the game reads: a surrogate pair
-// split between two reads is joined, and a lone surrogate becomes U+FFFD. A line keeps
-// its CR LF: the game takes both for white space.
-class utf8_from_utf16 {
-public:
-    // Bytes `out` must have room for: three for each unit, and three for one held from the read before.
-    [[nodiscard]] static constexpr std::size_t room_for(std::size_t units) noexcept { return 3 * units + 3; }
-
-    // Writes the UTF-8 of `units` to `out`, less what it holds for the next read; returns the bytes written.
-    std::size_t convert(std::u16string_view units, char* out) noexcept;
-    // At the end of the input: a high surrogate held, alone, as U+FFFD.
-    std::size_t finish(char* out) noexcept;
-
-private:
-    char16_t high_surrogate_ = 0;
-};
 
 // What one write to the console takes of the game's text.
 struct console_chunk {

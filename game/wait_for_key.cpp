@@ -79,15 +79,12 @@ bool read_settable_action(int sig, struct sigaction& current) noexcept
 
 namespace {
 
-// What the handlers need, all written before they are installed. The terminal's
-// settings as the game found them, and those of the wait; the notice; and every
-// signal the wait handles (each handler runs with all of them blocked, so no two
-// of them interleave their changes to the terminal).
+// What the handlers need, all written before they are installed: the terminal's
+// settings as the game found them, and those of the wait; and the notice.
 struct wait_state {
     termios saved_mode{};
     termios waiting_mode{};
     std::string_view notice;
-    sigset_t signals{};
 };
 wait_state state{};
 
@@ -140,7 +137,7 @@ void set_action(int sig, void (*handler)(int), int flags = SA_RESTART) noexcept
 {
     struct sigaction action {};
     action.sa_handler = handler;
-    action.sa_mask = state.signals;
+    sigfillset(&action.sa_mask);  // no two handlers interleave their changes to the terminal
     action.sa_flags = flags;
     sigaction(sig, &action, nullptr);
 }
@@ -231,19 +228,6 @@ termios waiting_mode_of(termios mode) noexcept
     return mode;
 }
 
-// Every signal up to `last` that the wait has a handler for.
-sigset_t signals_to_handle(int last) noexcept
-{
-    sigset_t signals{};
-    sigemptyset(&signals);
-    for (int sig = 1; sig <= last; ++sig) {
-        if (handler_for(sig) != nullptr) {
-            sigaddset(&signals, sig);  // refused for a number the C library keeps for itself
-        }
-    }
-    return signals;
-}
-
 using signal_actions = std::array<struct sigaction, signal_slots>;
 
 // Sets the wait's handlers, keeping in `previous` the actions they replace. A signal
@@ -263,7 +247,7 @@ void set_handlers(int last, signal_actions& previous) noexcept
 void put_back_actions(int last, const signal_actions& previous) noexcept
 {
     for (int sig = 1; sig <= last; ++sig) {
-        if (sigismember(&state.signals, sig) == 1) {
+        if (handler_for(sig) != nullptr) {
             sigaction(sig, &previous.at(static_cast<std::size_t>(sig)), nullptr);
         }
     }
@@ -279,12 +263,13 @@ void wait_for_key(std::string_view notice)
     state.waiting_mode = waiting_mode_of(state.saved_mode);
     state.notice = notice;
     const int last = last_signal();
-    state.signals = signals_to_handle(last);
 
-    // The terminal and the handlers change only with the wait's signals blocked:
-    // one arriving in between would find them half set up, or half put back.
+    // The terminal and the handlers change only with every signal blocked: one
+    // arriving in between would find them half set up, or half put back.
+    sigset_t every_signal{};
+    sigfillset(&every_signal);
     sigset_t mask_before{};
-    sigprocmask(SIG_BLOCK, &state.signals, &mask_before);
+    sigprocmask(SIG_BLOCK, &every_signal, &mask_before);
     signal_actions previous{};
     set_handlers(last, previous);
     take_terminal();  // in the background, the first key read stops the game until fg
@@ -293,7 +278,7 @@ void wait_for_key(std::string_view notice)
     char key = 0;
     static_cast<void>(read_some(STDIN_FILENO, &key, 1));  // a key, or the end of the input
 
-    sigprocmask(SIG_BLOCK, &state.signals, nullptr);
+    sigprocmask(SIG_BLOCK, &every_signal, nullptr);
     // TCSAFLUSH: the rest of a key that sends several bytes (an arrow) is dropped
     // rather than left for the shell.
     hand_back_terminal(TCSAFLUSH);

@@ -43,12 +43,28 @@ bool write_all(HANDLE console, std::u16string_view units) noexcept
     return true;
 }
 
+// The UTF-8 of `units`, written to `into`; returns its bytes. A lone surrogate becomes
+// U+FFFD: since Windows Vista the call drops nothing unless asked to fail
+// (WC_ERR_INVALID_CHARS).
+std::size_t utf8_of(std::u16string_view units, std::span<char> into) noexcept
+{
+    if (units.empty()) {
+        return 0;  // WideCharToMultiByte fails on it
+    }
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(units.data()), static_cast<int>(units.size()),
+                            into.data(), static_cast<int>(into.size()), nullptr, nullptr);
+    return static_cast<std::size_t>(std::max(bytes, 0));
+}
+
 // Reads the console in its own line mode, so that it still echoes and edits the
-// line, and hands the game UTF-8 (console_text.hpp says how).
+// line, and hands the game UTF-8. A line keeps its CR LF: the game takes both for
+// white space.
 class console_source {
 public:
     static constexpr std::size_t units_per_read = 4096;
-    static constexpr std::size_t block_size = utf8_from_utf16::room_for(units_per_read);
+    // UTF-8 takes at most three bytes for a unit (four for a pair), the one held included.
+    static constexpr std::size_t block_size = 3 * (units_per_read + 1);
 
     explicit console_source(HANDLE console) noexcept : console_(console) {}
 
@@ -57,20 +73,23 @@ public:
         std::size_t got = 0;
         while (got == 0 && !ended_) {
             bool succeeded = false;
-            const std::size_t units = read_line(succeeded);
-            const console_read outcome = console_read_of(succeeded, units, GetLastError() == ERROR_OPERATION_ABORTED);
+            const std::size_t read = read_line(succeeded);
+            const console_read outcome = console_read_of(succeeded, read, GetLastError() == ERROR_OPERATION_ABORTED);
             if (outcome == console_read::interrupted) {
                 continue;
             }
+            std::size_t units = held_;
             if (outcome == console_read::ended) {
                 ended_ = true;
             } else {
-                const std::size_t kept = ctrl_z_.apply(std::span(units_.data(), units));
-                got = utf8_.convert({units_.data(), kept}, into.data());
+                units += ctrl_z_.apply(std::span(units_.data() + held_, read));
                 ended_ = ctrl_z_.ended();
             }
-            if (ended_) {
-                got += utf8_.finish(into.data() + got);
+            // A high surrogate that ends a read waits for its pair, which starts the next one.
+            held_ = !ended_ && units > 0 && IS_HIGH_SURROGATE(units_[units - 1]) ? 1 : 0;
+            got = utf8_of({units_.data(), units - held_}, into);
+            if (held_ != 0) {
+                units_[0] = units_[units - 1];
             }
         }
         return got;
@@ -89,16 +108,16 @@ public:
     }
 
 private:
-    // Reads into units_ what the console has of a line; returns how many units, with
-    // `succeeded` false when the console cannot be read.
+    // Reads what the console has of a line into units_, after the unit held; returns
+    // how many units, with `succeeded` false when the console cannot be read.
     std::size_t read_line(bool& succeeded) noexcept
     {
+        char16_t* const into = units_.data() + held_;
         DWORD read = 0;
         SetLastError(0);
-        succeeded = ReadConsoleW(console_, reinterpret_cast<wchar_t*>(units_.data()), static_cast<DWORD>(units_.size()),
-                                 &read, nullptr) != 0;
+        succeeded = ReadConsoleW(console_, reinterpret_cast<wchar_t*>(into), units_per_read, &read, nullptr) != 0;
         if (succeeded && read > 0) {
-            line_open_ = units_[read - 1] != u'\n';
+            line_open_ = into[read - 1] != u'\n';
         }
         return read;
     }
@@ -106,9 +125,9 @@ private:
     HANDLE console_;
     bool ended_ = false;
     bool line_open_ = false;  // the last read did not end its line
+    std::size_t held_ = 0;  // 1 while units_ starts with a high surrogate from the read before
     ctrl_z_rule ctrl_z_;
-    utf8_from_utf16 utf8_;
-    std::array<char16_t, units_per_read> units_{};
+    std::array<char16_t, units_per_read + 1> units_{};
 };
 
 // Writes the game's text, in `code_page`, to the console. A character cut at the end

@@ -5,19 +5,23 @@
 #include <ios>
 #include <streambuf>
 #include <string>
+#include <string_view>
 
 namespace {
 
 using traits = std::char_traits<char>;
+
+// The six white-space bytes that end a word; every other byte, NUL included, belongs to it.
+constexpr std::string_view white_space = " \t\n\v\f\r";
 
 bool at_end(traits::int_type c)
 {
     return traits::eq_int_type(c, traits::eof());
 }
 
-char byte(traits::int_type c)
+bool is_white_space(traits::int_type c)
 {
-    return traits::to_char_type(c);
+    return !at_end(c) && white_space.find(traits::to_char_type(c)) != std::string_view::npos;
 }
 
 }  // namespace
@@ -37,12 +41,12 @@ void read_word(std::istream& in, answer& slot, const text_encoding& encoding)
     std::size_t length = 0;
     bool cut = false;
     traits::int_type c = source.sgetc();
-    while (!at_end(c) && is_white_space(byte(c))) {
+    while (is_white_space(c)) {
         c = source.snextc();
     }
-    for (; !at_end(c) && !is_white_space(byte(c)); c = source.snextc()) {
+    for (; !at_end(c) && !is_white_space(c); c = source.snextc()) {
         if (length < answer_capacity) {
-            slot.bytes[length++] = byte(c);
+            slot.bytes[length++] = traits::to_char_type(c);
         } else {
             cut = true;  // the rest of a long word is read and dropped
         }

@@ -5,25 +5,8 @@
 #include "answer_sheet.hpp"
 #include "encodings.hpp"
 
-#include <cstddef>
 #include <istream>
 #include <string_view>
-
-// The six white-space bytes that end a word; every other byte, NUL included, belongs to it.
-[[nodiscard]] constexpr bool is_white_space(char c) noexcept
-{
-    switch (c) {
-    case ' ':
-    case '\t':
-    case '\n':
-    case '\v':
-    case '\f':
-    case '\r':
-        return true;
-    default:
-        return false;
-    }
-}
 
 // Stores the next word of `in` in `slot`, up to the white space after it, which is
 // left unread; a word too long keeps its whole characters of `encoding` that fit.

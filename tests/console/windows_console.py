@@ -33,7 +33,8 @@ WORDS = [LONG] + [word.encode() for word in TYPED] + [b"w%d" % k for k in range(
 BEYOND_THE_BMP = ["😀", "a🎉b", "🇫🇷", "😀" * 8]  # the last of 32 bytes: seven whole emoji are kept
 NOTICE = "Press any key to continue"  # Wine's words for the command interpreter's pause
 PAUSE = 3  # seconds the story must stay
-LONGER_THAN_A_READ = b"x" * 6000  # the game reads the console 4096 units at a time
+UNITS_PER_READ = 4096  # the game reads the console so many units at a time
+LONGER_THAN_A_READ = b"x" * 6000
 PIECE = 256  # bytes typed at a time, whole characters each: Wine's console decodes each read of its terminal alone
 
 
@@ -139,8 +140,11 @@ class Console(unittest.TestCase):
     def type_long(self, keys):
         """Types `keys` piece by piece, reading what the console draws between them: unread, its echo would stop it
         reading what is typed."""
-        for start in range(0, len(keys), PIECE):
-            piece = keys[start:start + PIECE]
+        while keys:
+            end = min(PIECE, len(keys))
+            while end < len(keys) and keys[end] & 0xC0 == 0x80:  # not inside a UTF-8 character
+                end -= 1
+            piece, keys = keys[:end], keys[end:]
             while piece:
                 piece = piece[os.write(self.game.child_fd, piece):]
                 self.drawn(lambda: False, timeout=0.02)
@@ -200,21 +204,25 @@ class Console(unittest.TestCase):
 
     def test_characters_beyond_the_bmp_reach_a_story_written_to_a_file(self):
         # Wine's console draws each half of a surrogate pair as a U+FFFD of its own: the file tells what the game got.
+        # Typed after blanks that fill all but one unit of a read, the first emoji is split between two reads.
         answers = [word.encode() for word in BEYOND_THE_BMP] + WORDS[len(BEYOND_THE_BMP):]
-        with tempfile.TemporaryDirectory() as work:
-            story = os.path.join(work, "story")
-            self.begin(self.in_interpreter(f"GAME > {windows_path(story)}"), self.raw, "the console reading")
-            self.game.send(b" ".join(answers) + b"\r")
-            expected = transcript([keep(word) for word in answers], b"\r\n")
+        words = b" ".join(answers)
+        for name, line in [("one_read", words), ("a_pair_split_between_reads", b" " * (UNITS_PER_READ - 1) + words)]:
+            with self.subTest(name), tempfile.TemporaryDirectory() as work:
+                story = os.path.join(work, "story")
+                self.begin(self.in_interpreter(f"GAME > {windows_path(story)}"), self.raw, "the console reading")
+                self.type_long(line + b"\r")
+                expected = transcript([keep(word) for word in answers], b"\r\n")
 
-            def notice_written():
+                def notice_written():
+                    with open(story, "rb") as f:
+                        return NOTICE.encode() in f.read()
+                self.wait_for(notice_written, "the pause's notice, in the file")
+                self.assert_one_key_ends_it()
                 with open(story, "rb") as f:
-                    return NOTICE.encode() in f.read()
-            self.wait_for(notice_written, "the pause's notice, in the file")
-            self.assert_one_key_ends_it()
-            with open(story, "rb") as f:
-                written = f.read()
-            self.assertEqual(written[:written.index(NOTICE.encode())], expected)
+                    written = f.read()
+                self.assertEqual(written[:written.index(NOTICE.encode())], expected)
+                self.tearDown()
 
     def test_words_of_a_code_page_from_a_file_show_as_their_characters(self):
         # 850 is not Wine's ANSI code page (1252): its words show right only as the console's code page's.

@@ -13,54 +13,7 @@ namespace {
 using namespace std::string_literals;
 
 const std::u16string ctrl_z_unit = u"\x1A";
-const std::u16string grin_high = u"\xD83D";  // U+1F600, grinning face, is D83D DE00
-const std::u16string grin_low = u"\xDE00";
-const std::string grin = "\xF0\x9F\x98\x80";
-const std::string replaced = "\xEF\xBF\xBD";  // U+FFFD
-
-struct utf16_case {
-    const char* name;
-    std::vector<std::u16string> reads;
-    std::string utf8;
-};
-
-void PrintTo(const utf16_case& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
-class utf8_from_utf16_test : public testing::TestWithParam<utf16_case> {};
-
-TEST_P(utf8_from_utf16_test, carries_a_surrogate_between_reads)
-{
-    utf8_from_utf16 convert;
-    std::string utf8;
-    for (const std::u16string& read : GetParam().reads) {
-        std::string out(utf8_from_utf16::room_for(read.size()), '\0');
-        out.resize(convert.convert(read, out.data()));
-        EXPECT_LE(out.size(), utf8_from_utf16::room_for(read.size()));
-        utf8 += out;
-    }
-    std::string last(utf8_from_utf16::room_for(0), '\0');
-    utf8 += last.substr(0, convert.finish(last.data()));
-    EXPECT_EQ(utf8, GetParam().utf8);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    reads, utf8_from_utf16_test,
-    testing::Values(utf16_case{"letters_of_one_two_and_three_bytes", {u"a\u00E9\u65E5"}, "a\xC3\xA9\xE6\x97\xA5"},
-                    utf16_case{"pair_in_one_read", {grin_high + grin_low}, grin},
-                    utf16_case{"pair_split_between_reads", {u"a" + grin_high, grin_low + u"b"}, "a" + grin + "b"},
-                    utf16_case{"lone_high_before_a_letter", {grin_high + u"x"}, replaced + "x"},
-                    utf16_case{"lone_high_before_a_pair", {grin_high + grin_high + grin_low}, replaced + grin},
-                    utf16_case{"lone_low", {grin_low + u"x"}, replaced + "x"},
-                    utf16_case{"high_last_of_the_input", {u"a" + grin_high}, "a" + replaced},
-                    utf16_case{"high_then_line_end", {grin_high + u"\r\n"}, replaced + "\r\n"},
-                    utf16_case{"held_high_then_the_widest_read",
-                               {grin_high, u"\u65E5\u65E5"},
-                               replaced + "\xE6\x97\xA5\xE6\x97\xA5"}),
-    [](const testing::TestParamInfo<utf16_case>& param_info) { return std::string(param_info.param.name); });
-
+const std::string grin = "\xF0\x9F\x98\x80";  // U+1F600, grinning face
 struct ctrl_z_case {
     const char* name;
     std::vector<std::u16string> reads;
