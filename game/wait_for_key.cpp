@@ -72,11 +72,6 @@ int last_signal() noexcept
 #endif
 }
 
-bool read_settable_action(int sig, struct sigaction& current) noexcept
-{
-    return sigaction(sig, nullptr, &current) == 0 && sigaction(sig, &current, nullptr) == 0;  // set as it was
-}
-
 namespace {
 
 // What the handlers need, all written before they are installed: the terminal's
@@ -237,7 +232,9 @@ void set_handlers(int last, signal_actions& previous) noexcept
     for (int sig = 1; sig <= last; ++sig) {
         const signal_handler handler = handler_for(sig);
         struct sigaction& before = previous.at(static_cast<std::size_t>(sig));
-        if (handler != nullptr && read_settable_action(sig, before) && before.sa_handler != SIG_IGN) {
+        // Setting fails, and the signal keeps its action, where the C library lets no program
+        // set one (glibc's 32 and 33, OpenBSD's SIGTHR).
+        if (handler != nullptr && sigaction(sig, nullptr, &before) == 0 && before.sa_handler != SIG_IGN) {
             set_action(sig, handler, handler == end_waiting ? ends_flags : SA_RESTART);
         }
     }

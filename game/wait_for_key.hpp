@@ -20,11 +20,6 @@ inline constexpr int signal_slots = 129;
 // The highest signal number there is: NSIG - 1, or SIGRTMAX where that is higher (FreeBSD).
 [[nodiscard]] int last_signal() noexcept;
 
-// Reads the action `sig` has into `current` and sets it again as it was: false where the
-// C library lets no program set one (glibc's 32 and 33, OpenBSD's SIGTHR), which the wait
-// leaves alone.
-[[nodiscard]] bool read_settable_action(int sig, struct sigaction& current) noexcept;
-
 // The wait ends the game by every signal whose default action is `ends`, real-time
 // signals included, and hands the terminal back for Ctrl-Z.
 [[nodiscard]] default_action default_action_of(int sig) noexcept;

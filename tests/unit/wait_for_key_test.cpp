@@ -31,11 +31,9 @@ std::optional<default_action> observed_default(int sig)
         setpgid(0, 0);
         const rlimit no_core{0, 0};
         setrlimit(RLIMIT_CORE, &no_core);
-        struct sigaction current {};
-        if (!read_settable_action(sig, current)) {
+        if (std::signal(sig, SIG_DFL) == SIG_ERR) {
             _exit(cannot_be_sent);
         }
-        std::signal(sig, SIG_DFL);
         sigset_t only{};
         sigemptyset(&only);
         sigaddset(&only, sig);
