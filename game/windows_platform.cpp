@@ -7,12 +7,15 @@
 #include "platform.hpp"
 
 #include "console_text.hpp"
+#include "encodings.hpp"
 #include "stream_buffers.hpp"
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <io.h>
+#include <span>
+#include <string_view>
 #include <windows.h>
 
 namespace {

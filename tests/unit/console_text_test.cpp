@@ -14,6 +14,7 @@ using namespace std::string_literals;
 
 const std::u16string ctrl_z_unit = u"\x1A";
 const std::string grin = "\xF0\x9F\x98\x80";  // U+1F600, grinning face
+
 struct ctrl_z_case {
     const char* name;
     std::vector<std::u16string> reads;
