@@ -3,13 +3,16 @@
 
 #include "posix_io.hpp"
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstddef>
 #include <termios.h>
 #include <unistd.h>
+
+#ifdef NSIG  // not in POSIX, which names no bound
+static_assert(NSIG <= signal_slots, "room for every signal");
+#endif
 
 default_action default_action_of(int sig) noexcept
 {
@@ -54,22 +57,6 @@ default_action default_action_of(int sig) noexcept
     default:
         return default_action::ends;  // SIGINT, SIGTERM, SIGABRT, ..., and every real-time signal
     }
-}
-
-int last_signal() noexcept
-{
-#ifdef NSIG
-    constexpr int last_classic = NSIG - 1;
-    static_assert(last_classic < signal_slots, "room for every signal");
-#else
-    constexpr int last_classic = 0;  // strict POSIX hides NSIG, which POSIX does not name
-#endif
-#ifdef SIGRTMAX
-    // SIGRTMAX is a call on Linux and illumos. FreeBSD numbers its signals past its NSIG (32), to 128.
-    return std::min(std::max(last_classic, static_cast<int>(SIGRTMAX)), signal_slots - 1);
-#else
-    return last_classic;  // macOS: no real-time signals
-#endif
 }
 
 namespace {
@@ -227,13 +214,13 @@ using signal_actions = std::array<struct sigaction, signal_slots>;
 
 // Sets the wait's handlers, keeping in `previous` the actions they replace. A signal
 // ignored by whoever started the game stays ignored.
-void set_handlers(int last, signal_actions& previous) noexcept
+void set_handlers(signal_actions& previous) noexcept
 {
-    for (int sig = 1; sig <= last; ++sig) {
+    for (int sig = 1; sig < signal_slots; ++sig) {
         const signal_handler handler = handler_for(sig);
         struct sigaction& before = previous.at(static_cast<std::size_t>(sig));
-        // Setting fails, and the signal keeps its action, where the C library lets no program
-        // set one (glibc's 32 and 33, OpenBSD's SIGTHR).
+        // Reading fails, and the signal is left alone, for a number the system does not have,
+        // or one the C library lets no program set (glibc's 32 and 33, OpenBSD's SIGTHR).
         if (handler != nullptr && sigaction(sig, nullptr, &before) == 0 && before.sa_handler != SIG_IGN) {
             set_action(sig, handler, handler == end_waiting ? ends_flags : SA_RESTART);
         }
@@ -241,9 +228,9 @@ void set_handlers(int last, signal_actions& previous) noexcept
 }
 
 // Puts back every action set_handlers read: those it left alone are set as they were.
-void put_back_actions(int last, const signal_actions& previous) noexcept
+void put_back_actions(const signal_actions& previous) noexcept
 {
-    for (int sig = 1; sig <= last; ++sig) {
+    for (int sig = 1; sig < signal_slots; ++sig) {
         if (handler_for(sig) != nullptr) {
             sigaction(sig, &previous.at(static_cast<std::size_t>(sig)), nullptr);
         }
@@ -259,7 +246,6 @@ void wait_for_key(std::string_view notice)
     }
     state.waiting_mode = waiting_mode_of(state.saved_mode);
     state.notice = notice;
-    const int last = last_signal();
 
     // The terminal and the handlers change only with every signal blocked: one
     // arriving in between would find them half set up, or half put back.
@@ -268,7 +254,7 @@ void wait_for_key(std::string_view notice)
     sigset_t mask_before{};
     sigprocmask(SIG_BLOCK, &every_signal, &mask_before);
     signal_actions previous{};
-    set_handlers(last, previous);
+    set_handlers(previous);
     take_terminal();  // in the background, the first key read stops the game until fg
     sigprocmask(SIG_SETMASK, &mask_before, nullptr);
 
@@ -279,6 +265,6 @@ void wait_for_key(std::string_view notice)
     // TCSAFLUSH: the rest of a key that sends several bytes (an arrow) is dropped
     // rather than left for the shell.
     hand_back_terminal(TCSAFLUSH);
-    put_back_actions(last, previous);
+    put_back_actions(previous);
     sigprocmask(SIG_SETMASK, &mask_before, nullptr);  // a signal held back now acts as it would have
 }

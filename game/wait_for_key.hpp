@@ -14,11 +14,8 @@ void wait_for_key(std::string_view notice);
 enum class default_action { ends, stops, continues, ignored, cannot_be_caught };
 
 // Room for every signal number of the systems the game is built for: Linux has 64,
-// illumos 74, FreeBSD 128.
+// illumos 74, FreeBSD 128. The wait tries each number; the system refuses those it lacks.
 inline constexpr int signal_slots = 129;
-
-// The highest signal number there is: NSIG - 1, or SIGRTMAX where that is higher (FreeBSD).
-[[nodiscard]] int last_signal() noexcept;
 
 // The wait ends the game by every signal whose default action is `ends`, real-time
 // signals included, and hands the terminal back for Ctrl-Z.
