@@ -16,12 +16,13 @@ using lead_byte_ranges = std::array<unsigned char, 12>;
 struct text_encoding {
     enum class byte_rule {
         utf8,  // Linux and macOS, and Windows' code page 65001
-        single_byte,  // a Windows code page of one byte per character (1252, 850, ...)
-        double_byte,  // one or two bytes per character, two when the first is a lead byte (932, 936, 949, 950)
+        // A Windows code page: two bytes per character when the first is a lead byte (932,
+        // 936, 949, 950), else one (1252, 850, ...: they have no lead bytes).
+        code_page,
         gb18030,  // code page 54936: one, two or four bytes
     };
     byte_rule rule = byte_rule::utf8;
-    lead_byte_ranges lead_bytes{};  // double_byte only
+    lead_byte_ranges lead_bytes{};  // code_page only
 };
 
 inline constexpr text_encoding utf8_encoding{};
@@ -96,16 +97,8 @@ namespace encoding_detail {
 [[nodiscard]] constexpr std::size_t whole_character_length(std::string_view kept,
                                                            const text_encoding& encoding) noexcept
 {
-    switch (encoding.rule) {
-    case text_encoding::byte_rule::utf8:
-        return encoding_detail::utf8_length(kept);
-    case text_encoding::byte_rule::double_byte:
-    case text_encoding::byte_rule::gb18030:
-        return encoding_detail::lead_byte_length(kept, encoding);
-    case text_encoding::byte_rule::single_byte:
-        return kept.size();
-    }
-    return kept.size();  // not reached: every rule returns above
+    return encoding.rule == text_encoding::byte_rule::utf8 ? encoding_detail::utf8_length(kept)
+                                                           : encoding_detail::lead_byte_length(kept, encoding);
 }
 
 // Windows code pages that a rule is chosen for by number.
@@ -124,6 +117,5 @@ inline constexpr unsigned gb18030_code_page = 54936;  // GetCPInfo gives it no l
     if (code_page == gb18030_code_page) {
         return {text_encoding::byte_rule::gb18030, {}};
     }
-    const bool has_lead_bytes = lead_bytes[0] != 0;
-    return {has_lead_bytes ? text_encoding::byte_rule::double_byte : text_encoding::byte_rule::single_byte, lead_bytes};
+    return {text_encoding::byte_rule::code_page, lead_bytes};
 }

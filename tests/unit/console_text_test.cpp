@@ -102,8 +102,8 @@ std::size_t bytes_as_code_points(std::string_view text, char16_t* out)
     return text.size();
 }
 
-const text_encoding single_byte{text_encoding::byte_rule::single_byte, {}};
-const text_encoding shift_jis{text_encoding::byte_rule::double_byte, {0x81, 0x9F, 0xE0, 0xFC}};
+const text_encoding single_byte{text_encoding::byte_rule::code_page, {}};
+const text_encoding shift_jis{text_encoding::byte_rule::code_page, {0x81, 0x9F, 0xE0, 0xFC}};
 
 struct chunk_case {
     const char* name;
