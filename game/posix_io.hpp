@@ -4,6 +4,7 @@
 // pipe) waits until the descriptor is ready, as a blocking one would have.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <poll.h>
 #include <span>
@@ -12,7 +13,22 @@
 
 // After a call on `fd` failed: waits until `fd` is ready for `events` (POLLIN,
 // POLLOUT) when it is non-blocking, and says whether to make the call again.
-[[nodiscard]] bool wait_to_retry(int fd, short events) noexcept;
+[[nodiscard]] inline bool wait_to_retry(int fd, short events) noexcept
+{
+    if (errno == EINTR) {
+        return true;  // a handler ran (Ctrl-Z and back, a continue signal): nothing was lost
+    }
+    if (errno != EAGAIN && errno != EWOULDBLOCK) {
+        return false;
+    }
+    pollfd ready{fd, events, 0};
+    while (poll(&ready, 1, -1) < 0) {
+        if (errno != EINTR) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // Reads at most `size` bytes into `buffer`. Returns how many (at least one), or 0
 // at the end of the input or when it cannot be read. Inline, so that the compiler
@@ -31,7 +47,18 @@
 }
 
 // Writes all of `text`; false if the output cannot be written. Safe in a signal handler.
-bool write_all(int fd, std::string_view text) noexcept;
+inline bool write_all(int fd, std::string_view text) noexcept
+{
+    while (!text.empty()) {
+        const ssize_t put = write(fd, text.data(), text.size());
+        if (put > 0) {
+            text.remove_prefix(static_cast<std::size_t>(put));
+        } else if (put == 0 || !wait_to_retry(fd, POLLOUT)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // A file descriptor as the source of an input_buffer. It reads whole blocks, so that
 // reading costs the same whatever the C++ library does with std::cin (libc++ reads it
