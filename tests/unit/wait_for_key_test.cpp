@@ -26,6 +26,10 @@ constexpr int cannot_be_sent = 2;
 // wait does not (one that make or ninja started with it ignored stays so).
 std::optional<default_action> observed_default(int sig)
 {
+    struct sigaction now {};
+    if (sigaction(sig, nullptr, &now) != 0) {
+        return std::nullopt;  // a number the system does not have: no child to fork
+    }
     const pid_t child = fork();
     if (child == 0) {
         setpgid(0, 0);
