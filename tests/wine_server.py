@@ -14,6 +14,11 @@ def keep_wine_up(program):
     *prefix, wine, _ = program
     server = os.path.join(os.path.dirname(shutil.which(wine) or wine), "wineserver")
     if os.path.exists(server):
-        subprocess.run(prefix + [server, "-p"], **QUIET)
+        # A server that a program before left (ctest runs the units under Wine) is still ending: asked to stay,
+        # it would only say that one runs, and then end, and every game would meet a server of its own, or one
+        # going away under it. So it goes first, and staying is checked.
+        subprocess.run(prefix + [server, "-k"], **QUIET)
+        subprocess.run(prefix + [server, "-w"], **QUIET)
+        subprocess.run(prefix + [server, "-p"], **QUIET, check=True)
     subprocess.run(prefix + [wine, "cmd", "/c", "exit"], **QUIET)
     return lambda: os.path.exists(server) and subprocess.run(prefix + [server, "-k"], **QUIET)

@@ -97,6 +97,7 @@ class Games(unittest.TestCase):
         streams.setdefault("stdout", subprocess.PIPE)
         result = subprocess.run((program or self.program) + list(args), input=data, stderr=subprocess.PIPE,
                                 timeout=120, **streams)
+        self.said = result.stderr  # what the game or Wine said, for a failure to show
         return result.returncode, result.stdout
 
     def play_late(self, pieces):
@@ -112,7 +113,7 @@ class Games(unittest.TestCase):
         except BrokenPipeError:
             pass  # the game did not wait for the rest: its output tells
         os.close(writer)
-        output, _ = child.communicate(timeout=120)
+        output, self.said = child.communicate(timeout=120)
         return child.returncode, output
 
     def check_output(self, output, answers):
@@ -130,7 +131,7 @@ class Games(unittest.TestCase):
                 continue  # the code-page rows play them in a console whose code page is UTF-8
             with self.subTest(name):
                 status, output = self.play(data)
-                self.assertEqual(status, 0)
+                self.assertEqual(status, 0, self.said)
                 self.check_output(output, answers if answers is not None else self.answers_for(data))
 
     def test_arguments_are_ignored(self):
@@ -188,7 +189,7 @@ class Games(unittest.TestCase):
         for code_page, data, answers in CODE_PAGES:
             with self.subTest(code_page=code_page):
                 status, output = self.play_in_console(code_page, data)
-                self.assertEqual(status, 0)
+                self.assertEqual(status, 0, self.said)
                 self.check_output(output, answers + [b""] * (20 - len(answers)))
 
     def play_in_console(self, code_page, data):
@@ -209,6 +210,7 @@ class Games(unittest.TestCase):
             command = f"{code_pages} && {windows_path(exe)} < {windows_path(answers)} > {windows_path(story)}"
             console = pexpect.spawn(wine[0], wine[1:] + ["cmd", "/c", command], timeout=120)
             console.expect(pexpect.EOF)
+            self.said = console.before
             console.close()
             with open(story, "rb") as f:
                 return console.exitstatus, f.read()
