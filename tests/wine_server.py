@@ -13,9 +13,9 @@ def keep_wine_up(program):
     lingers after it, and every game waits that long for its end. Returns the call that stops them."""
     *prefix, wine, _ = program
     server = os.path.join(os.path.dirname(shutil.which(wine) or wine), "wineserver")
-    # Wine makes its prefix the first time it runs, and its server can start only in one that is there.
-    subprocess.run(prefix + [wine, "cmd", "/c", "exit"], **QUIET)
     if os.path.exists(server):
+        # Wine makes its prefix the first time it runs, and its server can start only in one that is there.
+        subprocess.run(prefix + [wine, "cmd", "/c", "exit"], **QUIET)
         # A server that a program before left (ctest runs the units under Wine) is still ending: asked to stay,
         # it would only say that one runs, and then end, and every game would meet a server of its own, or one
         # going away under it. So it goes first, and staying is checked.
