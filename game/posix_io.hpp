@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <span>
 #include <string_view>
+#include <termios.h>
 #include <unistd.h>
 
 // After a call on `fd` failed: waits until `fd` is ready for `events` (POLLIN,
@@ -30,6 +31,14 @@
     return true;
 }
 
+// Whether `fd` is a terminal whose reads return nothing while no key is waiting: one
+// out of line mode with MIN 0, as a program that polled it may have left it.
+[[nodiscard]] inline bool reads_nothing_until_typed(int fd) noexcept
+{
+    termios mode{};
+    return tcgetattr(fd, &mode) == 0 && (mode.c_lflag & static_cast<tcflag_t>(ICANON)) == 0 && mode.c_cc[VMIN] == 0;
+}
+
 // Reads at most `size` bytes into `buffer`. Returns how many (at least one), or 0
 // at the end of the input or when it cannot be read. Inline, so that the compiler
 // sees the buffer where it is called and proves the read fits it (_FORTIFY_SOURCE).
@@ -37,8 +46,14 @@
 {
     for (;;) {
         const ssize_t got = read(fd, buffer, size);
-        if (got >= 0) {
+        if (got > 0) {
             return static_cast<std::size_t>(got);
+        }
+        if (got == 0) {
+            if (!reads_nothing_until_typed(fd)) {
+                return 0;  // the end of the input
+            }
+            errno = EAGAIN;  // nothing typed yet: waited for as at a non-blocking terminal
         }
         if (!wait_to_retry(fd, POLLIN)) {
             return 0;

@@ -46,6 +46,19 @@ ENDING_SIGNALS = [
 # flow-control keys, which stop and start the output elsewhere, and Ctrl-V, the BSDs' literal next.
 KEYS = [b"\x1b[A", "é".encode(), b"\x13", b"\x11", b"\x16"]
 
+
+
+def out_of_line_mode():
+    """The terminal as a program that polled it may leave it: each read returns at once, with nothing if no key waits."""
+    mode = termios.tcgetattr(0)
+    mode[3] &= ~termios.ICANON
+    mode[6][termios.VMIN], mode[6][termios.VTIME] = 0, 0
+    termios.tcsetattr(0, termios.TCSANOW, mode)
+
+
+# Modes the game may find the terminal in, and play the same in.
+MODES = [("line mode", lambda: None), ("out of line mode, reads that return at once", out_of_line_mode)]
+
 # What qemu-user adds on screen when the program it runs is ended by a signal.
 EMULATOR_SAYS = re.compile(rb"qemu: uncaught target signal \d+ \([^)]*\) - core dumped\r\n")
 
@@ -159,16 +172,31 @@ class Terminal(unittest.TestCase):
         self.assertEqual(self.game.before, b"\r\n")  # the key is not echoed; the line is ended
 
     def test_screen_of_a_whole_game(self):
-        self.expect_exact(PROMPTS[0])
-        screen = self.game.before + self.game.after
-        self.game.send(b" ".join(WORDS) + b"\r")
-        self.game.expect_exact(b"Press any key to continue . . . ")
-        screen = (screen + self.game.before).replace(b"\r\n", b"\n")
-        # The typed line is echoed after the first prompt; the other prompts follow on the next line.
-        expected = transcript(WORDS).replace(PROMPTS[0], PROMPTS[0] + b" ".join(WORDS) + b"\n", 1)
-        self.assertEqual(screen, expected)
-        self.game.send(b"\r")
-        self.game.expect(pexpect.EOF)
+        for name, mode in MODES:
+            with self.subTest(name):
+                self.restart(mode)
+                self.expect_exact(PROMPTS[0])
+                screen = self.game.before + self.game.after
+                self.game.send(b" ".join(WORDS) + b"\r")
+                self.game.expect_exact(b"Press any key to continue . . . ")
+                screen = (screen + self.game.before).replace(b"\r\n", b"\n")
+                # The typed line is echoed after the first prompt; the other prompts follow on the next line.
+                expected = transcript(WORDS).replace(PROMPTS[0], PROMPTS[0] + b" ".join(WORDS) + b"\n", 1)
+                self.assertEqual(screen, expected)
+                self.game.send(b"\r")
+                self.assert_ended()
+
+    def test_a_hang_up_at_a_prompt_ends_the_input(self):
+        # SIGHUP ignored, as under nohup: a terminal that has gone reads as the end of the input, in every mode.
+        for name, mode in MODES:
+            with self.subTest(name):
+                self.restart(mode, lambda: signal.signal(signal.SIGHUP, signal.SIG_IGN))
+                self.expect_exact(PROMPTS[0])
+                self.game.ptyproc.fileobj.close()  # the terminal's other side closes: a hang-up
+                deadline = time.monotonic() + 10
+                while self.game.isalive() and time.monotonic() < deadline:
+                    time.sleep(0.02)
+                self.assertEqual(self.game.exitstatus, 0)
 
     def test_three_words_on_one_line_answer_three_rows(self):
         self.expect_exact(PROMPTS[0])
