@@ -44,15 +44,17 @@
 // sees the buffer where it is called and proves the read fits it (_FORTIFY_SOURCE).
 [[nodiscard]] inline std::size_t read_some(int fd, char* buffer, std::size_t size) noexcept
 {
-    for (;;) {
+    for (bool waited_for_a_key = false;;) {
         const ssize_t got = read(fd, buffer, size);
         if (got > 0) {
             return static_cast<std::size_t>(got);
         }
         if (got == 0) {
-            if (!reads_nothing_until_typed(fd)) {
+            // Nothing even after poll() said a key was there: the terminal has hung up.
+            if (waited_for_a_key || !reads_nothing_until_typed(fd)) {
                 return 0;  // the end of the input
             }
+            waited_for_a_key = true;
             errno = EAGAIN;  // nothing typed yet: waited for as at a non-blocking terminal
         }
         if (!wait_to_retry(fd, POLLIN)) {
