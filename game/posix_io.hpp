@@ -50,7 +50,8 @@
             return static_cast<std::size_t>(got);
         }
         if (got == 0) {
-            // Nothing even after poll() said a key was there: the terminal has hung up.
+            // Nothing even after poll() said a key was there: the terminal has hung up. (macOS
+            // still gives a hung-up pty's settings then, and poll() says it is ready: tty_dev.c.)
             if (waited_for_a_key || !reads_nothing_until_typed(fd)) {
                 return 0;  // the end of the input
             }
