@@ -47,7 +47,6 @@ ENDING_SIGNALS = [
 KEYS = [b"\x1b[A", "é".encode(), b"\x13", b"\x11", b"\x16"]
 
 
-
 def out_of_line_mode():
     """The terminal as a program that polled it may leave it: each read returns at once, with nothing if no key waits."""
     mode = termios.tcgetattr(0)
@@ -187,7 +186,7 @@ class Terminal(unittest.TestCase):
                 self.assert_ended()
 
     def test_a_hang_up_at_a_prompt_ends_the_input(self):
-        # SIGHUP ignored, as under nohup: a terminal that has gone reads as the end of the input, in every mode.
+        # With SIGHUP ignored by whoever started the game, a terminal that has gone reads as the end of the input.
         for name, mode in MODES:
             with self.subTest(name):
                 self.restart(mode, lambda: signal.signal(signal.SIGHUP, signal.SIG_IGN))
