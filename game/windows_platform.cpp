@@ -101,10 +101,12 @@ public:
     // Drops what the player typed that the game did not read, so that it does not end
     // the pause: the keys not yet read, and the rest of a line longer than the last
     // read, which the console holds for the next one (all typed, so this never waits).
-    // FlushConsoleInputBuffer clears only the keys.
+    // FlushConsoleInputBuffer clears only the keys. Out of line mode, as a program that
+    // read keys one by one may leave the console, it holds no line: a read would wait.
     void drop_typed_ahead() noexcept
     {
-        bool succeeded = true;
+        DWORD mode = 0;
+        bool succeeded = GetConsoleMode(console_, &mode) != 0 && (mode & ENABLE_LINE_INPUT) != 0;
         while (line_open_ && succeeded && read_line(succeeded) > 0) {
         }
         FlushConsoleInputBuffer(console_);

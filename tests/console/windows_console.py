@@ -2,8 +2,9 @@
 """The Windows game typed at a console: Wine's, on a pseudo-terminal, read off the screen through a VT emulator
 (pyte). Wine draws its console with cursor moves, so only a screen shows what the player sees.
 
-Usage: windows_console.py COMMAND...   (the emulator and the game: env WINEPREFIX=... wine fibbet.exe)
+Usage: windows_console.py [--set-console EXE] -- COMMAND...   (e.g. -- env WINEPREFIX=... wine fibbet.exe)
 """
+import argparse
 import os
 import sys
 import tempfile
@@ -24,6 +25,7 @@ except ImportError:
     pexpect = pyte = None
 
 PROGRAM = []
+SET_CONSOLE = None  # a Windows program that takes the console's input out of line mode
 ROWS, COLUMNS = 60, 100  # room for the whole game, with no scrolling
 LONG = b"abcdefghij" * 4  # a word of 40 bytes, of which the story shows 31
 # Words of every code page and of none that has them all: Cyrillic, Greek and CJK are in no single-byte one, and a
@@ -188,16 +190,21 @@ class Console(unittest.TestCase):
         self.assert_story_then_pause([b"one", b"tw"] + [b""] * 18)
         self.assert_one_key_ends_it()
 
-    def test_the_rest_of_a_line_longer_than_a_read_does_not_end_the_pause(self):
+    def test_what_was_typed_beyond_the_words_does_not_end_the_pause(self):
         # The console holds what one read did not take of a line for the next read: the pause's, unless the game
         # drops it. The twenty words and thousands of characters more; Ctrl-Z, which ends the input, and as many; and
-        # words that only a later read reaches, past the end of the buffer.
+        # words that only a later read reaches, past the end of the buffer. Out of line mode, as a program that read
+        # keys one by one may leave the console, it holds no line, and a read for the rest of one would wait for ever.
         words = b" ".join(WORDS)
-        for name, line, answers in [("words_then_more", words + b" " + LONGER_THAN_A_READ, WORDS),
-                                    ("ctrl_z_then_more", b"\x1a" + LONGER_THAN_A_READ, [b""] * 20),
-                                    ("blanks_then_words", b" " * len(LONGER_THAN_A_READ) + words, WORDS)]:
+        for name, keys_only, line, answers in [("words_then_more", False, words + b" " + LONGER_THAN_A_READ, WORDS),
+                                               ("ctrl_z_then_more", False, b"\x1a" + LONGER_THAN_A_READ, [b""] * 20),
+                                               ("blanks_then_words", False, b" " * len(LONGER_THAN_A_READ) + words,
+                                                WORDS),
+                                               ("out_of_line_mode", True, words + b"\r\rx", WORDS)]:
             with self.subTest(name):
-                self.begin()
+                if keys_only:
+                    needs(SET_CONSOLE, "the set_console helper (--set-console), for a console out of line mode")
+                self.begin(self.in_interpreter(f"{windows_path(SET_CONSOLE)} keys && GAME") if keys_only else None)
                 self.let_the_console_read_ctrl_z()
                 self.type_at(PROMPTS[0], b"")
                 self.type_long(line + b"\r")
@@ -247,6 +254,10 @@ class Console(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    PROGRAM = sys.argv[1:]
+    parser = argparse.ArgumentParser()
+    parser.add_argument("command", nargs="+")
+    parser.add_argument("--set-console")
+    args = parser.parse_args()
+    PROGRAM, SET_CONSOLE = args.command, args.set_console
     del sys.argv[1:]
     unittest.main(verbosity=2)

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: BSD-2-Clause
 """Whole games through the built program, with piped input: every byte of output and the exit status.
 
-Usage: games.py [--windows [--set-code-pages EXE]] [--huge-word MB] -- COMMAND...   (e.g. --windows -- wine fibbet.exe)
+Usage: games.py [--windows [--set-console EXE]] [--huge-word MB] -- COMMAND...   (e.g. --windows -- wine fibbet.exe)
 """
 import argparse
 import os
@@ -74,7 +74,7 @@ def windows_path(path):
 class Games(unittest.TestCase):
     program = []
     windows = False
-    set_code_pages = None
+    set_console = None
     huge_word = 300  # megabytes
 
     @classmethod
@@ -194,13 +194,13 @@ class Games(unittest.TestCase):
 
     def play_in_console(self, code_page, data):
         """Plays a game started from a command interpreter with a console (Wine's, on a pseudo-terminal) whose
-        code page `chcp` has set (for a pair, set_code_pages has set its input and output code pages), its input and
+        code page `chcp` has set (for a pair, set_console has set its input and output code pages), its input and
         output redirected to files (the output with the notice of the pause, which inherits it). Through a pipe there
         is no console, and chcp fails."""
         *wine, exe = self.program
         if isinstance(code_page, tuple):
-            needs(self.set_code_pages, "the set_code_pages helper (--set-code-pages), for an input code page of its own")
-            code_pages = f"{windows_path(self.set_code_pages)} {code_page[0]} {code_page[1]}"
+            needs(self.set_console, "the set_console helper (--set-console), for an input code page of its own")
+            code_pages = f"{windows_path(self.set_console)} {code_page[0]} {code_page[1]}"
         else:
             code_pages = f"chcp {code_page} >nul"
         with tempfile.TemporaryDirectory() as work:
@@ -247,11 +247,11 @@ def main():
     parser.add_argument("command", nargs="+")
     parser.add_argument("--windows", action="store_true",
                         help="CR LF line ends, text-mode input, and the command interpreter's pause notice last")
-    parser.add_argument("--set-code-pages", help="a Windows program that sets the console's two code pages")
+    parser.add_argument("--set-console", help="a Windows program that sets the console's code pages or its mode")
     parser.add_argument("--huge-word", type=int, default=Games.huge_word, help="the huge word's megabytes")
     args = parser.parse_args()
     Games.program = args.command
-    Games.set_code_pages = args.set_code_pages
+    Games.set_console = args.set_console
     Games.huge_word = args.huge_word
     Games.windows = args.windows
     suite = unittest.defaultTestLoader.loadTestsFromTestCase(Games)
