@@ -106,8 +106,8 @@ public:
     void drop_typed_ahead() noexcept
     {
         DWORD mode = 0;
-        bool succeeded = GetConsoleMode(console_, &mode) != 0 && (mode & ENABLE_LINE_INPUT) != 0;
-        while (line_open_ && succeeded && read_line(succeeded) > 0) {
+        bool reading = GetConsoleMode(console_, &mode) != 0 && (mode & ENABLE_LINE_INPUT) != 0;
+        while (line_open_ && reading && read_line(reading) > 0) {
         }
         FlushConsoleInputBuffer(console_);
     }
