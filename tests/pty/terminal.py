@@ -58,6 +58,17 @@ def out_of_line_mode():
 # Modes the game may find the terminal in, and play the same in.
 MODES = [("line mode", lambda: None), ("out of line mode, reads that return at once", out_of_line_mode)]
 
+
+def comes_true(condition, timeout):
+    """Whether `condition()` holds within `timeout` seconds, asked every 20 ms."""
+    deadline = time.monotonic() + timeout
+    while not condition():
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.02)
+    return True
+
+
 # What qemu-user adds on screen when the program it runs is ended by a signal.
 EMULATOR_SAYS = re.compile(rb"qemu: uncaught target signal \d+ \([^)]*\) - core dumped\r\n")
 
@@ -124,12 +135,7 @@ class Terminal(unittest.TestCase):
     def wait_no_echo(self, timeout=5):
         """Whether the terminal stops echoing within `timeout` seconds. Asked through the terminal's own side, not
         pexpect's: on illumos the other side is no terminal."""
-        deadline = time.monotonic() + timeout
-        while self.terminal_settings()[3] & termios.ECHO:
-            if time.monotonic() > deadline:
-                return False
-            time.sleep(0.02)
-        return True
+        return comes_true(lambda: not self.terminal_settings()[3] & termios.ECHO, timeout)
 
     def assert_ended(self, by_signal=None):
         """The game has ended, with status 0 or killed by `by_signal`, and left the terminal as it was."""
@@ -191,9 +197,7 @@ class Terminal(unittest.TestCase):
         self.restart(out_of_line_mode, lambda: signal.signal(signal.SIGHUP, signal.SIG_IGN))
         self.expect_exact(PROMPTS[0])
         self.game.ptyproc.fileobj.close()  # the terminal's other side closes: a hang-up
-        deadline = time.monotonic() + 10
-        while self.game.isalive() and time.monotonic() < deadline:
-            time.sleep(0.02)
+        self.assertTrue(comes_true(lambda: not self.game.isalive(), 10), "the game still runs after the hang-up")
         self.assertEqual(self.game.exitstatus, 0)
 
     def test_three_words_on_one_line_answer_three_rows(self):
