@@ -193,7 +193,7 @@ class Terminal(unittest.TestCase):
 
     def test_a_hang_up_at_a_prompt_ends_the_input_even_out_of_line_mode(self):
         # With SIGHUP ignored by whoever started the game, a terminal that has gone reads as the end of the input,
-        # even where an empty read is otherwise waited through. (In line mode it takes the same way on Linux.)
+        # even where an empty read is otherwise waited through. (In line mode a hang-up ends the input so on Linux too.)
         self.restart(out_of_line_mode, lambda: signal.signal(signal.SIGHUP, signal.SIG_IGN))
         self.expect_exact(PROMPTS[0])
         self.game.ptyproc.fileobj.close()  # the terminal's other side closes: a hang-up
